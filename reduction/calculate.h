@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "reduction/record.h"
+#include "reduction/table.h"
+
+namespace reduction {
+
+// The message shown when u comes out below 0: the body is below the horizon,
+// or the entries do not belong together.
+inline constexpr std::string_view checkDataMessage = "Check your data.";
+
+// What the user entered, as the window holds it: the eight field texts
+// exactly as typed (read with TextValue), the three name texts ("N"/"S",
+// "N"/"S", "W"/"E", compared exactly) and the method.
+struct ReductionInput {
+    std::string ghaDeg, ghaMin;
+    std::string decDeg, decMin;
+    std::string latDeg, latMin;
+    std::string loDeg, loMin;
+    std::string decName = "N";
+    std::string latName = "N";
+    std::string loName = "W";
+    Method method = Method::Q;
+};
+
+enum class Outcome {
+    Complete,          // every field written; the worked form can be printed
+    CheckData,         // u < 0: stopped with checkDataMessage
+    ArithmeticFailure, // a step had no result (see CalculationResult::reason)
+};
+
+struct CalculationResult {
+    Outcome outcome = Outcome::Complete;
+    // For ArithmeticFailure: which step failed and why, in a short phrase
+    // ("invQ has no angle for the negative table value Qw = -0.01").
+    std::string reason;
+};
+
+// A degree and minute pair: whole degrees and minutes to a tenth.
+struct DegMin {
+    std::int16_t deg = 0;
+    double min = 0;
+};
+
+// The rounding offsets of splitDegMin. The hour angles (LHA, t and the t
+// used in the table) round their minutes with a hair over one half: minutes
+// typed to the hundredth on a half of a tenth (12.25) come back from the
+// conversion to degrees and back a few ulps below the half, and the offset
+// still rounds them up, as a navigator working by hand would.
+inline constexpr double hourAngleRounding = 0.50000001;
+inline constexpr double angleRounding = 0.5;
+
+// Splits an angle in decimal degrees into whole degrees (rounded down) and
+// minutes rounded to a tenth with the given offset; minutes that round to
+// 60.0 carry into the degrees. nullopt when the degrees do not fit 16 bits or
+// the angle is not finite.
+std::optional<DegMin> splitDegMin(double angleDeg, double rounding);
+
+// Works one complete sight reduction into record, step by step in the order of
+// the printed work form. Fields are written as they are computed; on CheckData
+// or ArithmeticFailure the fields not yet reached keep their earlier values.
+// Never throws.
+CalculationResult calculateReduction(const ReductionInput& input, ReductionRecord& record);
+
+} // namespace reduction
