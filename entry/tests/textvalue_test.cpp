@@ -1,0 +1,62 @@
+#include "entry/textvalue.h"
+
+#include <clocale>
+#include <cmath>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Reading {
+    const char* name;
+    std::string text;
+    double value;
+};
+
+class TextValueReads : public testing::TestWithParam<Reading> {};
+
+TEST_P(TextValueReads, LeadingNumber) {
+    const Reading& r = GetParam();
+    EXPECT_EQ(TextValue(r.text), r.value) << "text: \"" << r.text << '"';
+}
+
+// Expected values are the doubles nearest the decimal numbers written here.
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TextValueReads,
+    testing::Values(Reading{"Empty", "", 0}, Reading{"TrailingLetters", "12ab", 12},
+                    Reading{"TrailingPoint", "5.", 5}, Reading{"LeadingPoint", ".5", 0.5},
+                    Reading{"SecondPointEnds", "1.2.3", 1.2},
+                    Reading{"BlanksDropped", "0 0 7", 7},
+                    Reading{"TabsAndLineFeedsDropped", "1\t2\n.5", 12.5},
+                    Reading{"MinuteBound", "59.9", 59.9}, Reading{"LonePoint", ".", 0},
+                    Reading{"LetterFirst", "a12", 0}, Reading{"Minus", "-2.5", -2.5},
+                    Reading{"Plus", "+7", 7}, Reading{"LoneSign", "-", 0},
+                    Reading{"SignThenPoint", "-.", 0},
+                    Reading{"Exponent", "9E9", 9e9}, Reading{"LowerExponent", "2e3", 2000},
+                    Reading{"DExponent", "1D2", 100}, Reading{"SignedExponent", "5E-1", 0.5},
+                    Reading{"ExponentWithoutDigit", "1E", 1},
+                    Reading{"ExponentSignWithoutDigit", "3D-", 3},
+                    Reading{"ExponentThenJunk", "2E1x", 20},
+                    Reading{"Hexadecimal", "&H1F", 31}, Reading{"HexLowerCase", "&hff", 255},
+                    Reading{"HexStopsAtNonDigit", "&H1G", 1}, Reading{"HexWithoutDigit", "&H", 0},
+                    Reading{"Octal", "&O17", 15}, Reading{"OctalLowerCase", "&o7", 7},
+                    Reading{"OctalStopsAtEight", "&O18", 1}, Reading{"AmpersandAlone", "&", 0},
+                    Reading{"CommaIsNotAPoint", "1,5", 1},
+                    Reading{"Overflow", "1E400", HUGE_VAL},
+                    Reading{"NegativeOverflow", "-1E400", -HUGE_VAL},
+                    Reading{"Underflow", "1E-400", 0},
+                    Reading{"LongMantissaOverflow", std::string("1") + std::string(400, '0'),
+                            HUGE_VAL}),
+    [](const testing::TestParamInfo<Reading>& info) { return info.param.name; });
+
+TEST(TextValue, PointIsTheDecimalMarkWhateverTheLocale) {
+    // A desktop session may run under a locale whose decimal mark is a comma.
+    const char* german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    EXPECT_EQ(TextValue("12.5"), 12.5);
+    EXPECT_EQ(TextValue("12,5"), 12);
+    if (german)
+        std::setlocale(LC_NUMERIC, "C");
+}
+
+} // namespace
