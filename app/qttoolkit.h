@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include "app/toolkit.h"
+
+namespace app {
+
+class QtToolkit final : public Toolkit {
+  public:
+    explicit QtToolkit(QString caption);
+
+    void messageBox(const QString& text) override;
+    void beep() override;
+
+  private:
+    QString caption_;
+};
+
+} // namespace app

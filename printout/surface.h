@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QFont>
+#include <QPointF>
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+#include "printout/workedform.h"
+
+namespace printout {
+
+// The area of the main window on which the worked form is printed. It lies
+// beneath every control of the window; its top edge is where the first line
+// of the form starts. It keeps the latest form so it can redraw it whenever
+// it is uncovered.
+class Surface final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY(Surface)
+
+  public:
+    // A run as it is painted: its baseline origin in surface pixels.
+    struct PlacedRun {
+        QPointF origin;
+        QString text;
+        bool bold = false;
+    };
+
+    explicit Surface(QWidget* parent = nullptr);
+
+    // Replaces whatever was printed by form.
+    void showForm(WorkedForm form);
+    // Erases the printout.
+    void clear();
+
+    const WorkedForm& form() const { return form_; }
+    const std::vector<PlacedRun>& placedRuns() const { return placed_; }
+
+    // The printout font: the widget's font (the window's size) in
+    // "Courier New", or Liberation Mono, which has its metrics, where the
+    // desktop has no Courier New.
+    const QFont& printFont(bool bold = false) const { return bold ? bold_ : regular_; }
+    // Width of one character column and height of one printed line, pixels.
+    double columnWidth() const;
+    double lineHeight() const;
+
+    // The family used for the printout on this desktop.
+    static QString printFamily();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void updateFonts();
+    void placeRuns();
+
+    WorkedForm form_;
+    std::vector<PlacedRun> placed_;
+    QFont regular_;
+    QFont bold_;
+};
+
+} // namespace printout

@@ -1,0 +1,212 @@
+#include "printout/workedform.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+#include "printout/patterns.h"
+
+namespace printout {
+namespace {
+
+using reduction::Method;
+using reduction::ReductionRecord;
+
+// The print position of the form: a line and a 1-based column, moved on by
+// printed text, by Tab(n) and by the end of a line.
+class FormWriter {
+public:
+    // Tab(n): forward to column n on this line, or, when the position is
+    // already past n, on to column n of the next line.
+    void tab(int n) {
+        n = std::max(n, 1);
+        if (column_ > n) {
+            endLine();
+        }
+        column_ = n;
+    }
+
+    void print(std::string_view text, bool bold = false) {
+        if (text.empty()) {
+            return;
+        }
+        // Text that directly follows a run of the same weight joins it.
+        if (!line_.empty() && line_.back().bold == bold &&
+            line_.back().column + columnCount(line_.back().text) == column_) {
+            line_.back().text += text;
+        } else {
+            line_.push_back({column_, std::string(text), bold});
+        }
+        column_ += columnCount(text);
+    }
+
+    void endLine() {
+        form_.lines.push_back(std::move(line_));
+        line_.clear();
+        column_ = 1;
+    }
+
+    WorkedForm finish() { return std::move(form_); }
+
+private:
+    WorkedForm form_;
+    WorkedFormLine line_;
+    int column_ = 1;
+};
+
+std::string angle(int degrees, double minutes, Pattern minutesPattern = Pattern::TwoDigitTenths) {
+    return angleText(degrees, minutes, minutesPattern);
+}
+
+std::string tableValue(double value) { return formatNumber(value, Pattern::Hundredths); }
+
+std::string azimuth(double degrees) { return formatNumber(degrees, Pattern::Tenths) + "\u00B0"; }
+
+} // namespace
+
+WorkedForm buildWorkedForm(const ReductionRecord& r, Method method, bool sameNames) {
+    // The form shows the table value of each angle by asking the table again.
+    const auto Q = [method](double angleDeg) {
+        return tableValue(reduction::Q(angleDeg, method));
+    };
+    FormWriter w;
+
+    // Line 1: the title.
+    w.tab(34);
+    w.print(method == Method::Q ? "Sight Reduction by Q(x) Table"
+                                : "Sight Reduction by QQ(x) Table");
+    w.endLine();
+
+    // Line 2: LHA and t, right-aligned on their degree signs; the u formula.
+    w.print("LHA");
+    w.tab(9 - degreesWidth(r.LHADeg));
+    w.print(angle(r.LHADeg, r.LHAMin) + "' ");
+    w.tab(15);
+    w.print("-> t*");
+    w.tab(25 - degreesWidth(r.tDeg));
+    w.print(angle(r.tDeg, r.tMin) + "'");
+    if (r.tOver90) {
+        w.print(" -> ");
+        w.tab(37 - degreesWidth(r.tUsedDeg));
+        w.print(angle(r.tUsedDeg, r.tUsedMin) + "'");
+    }
+    w.tab(47);
+    w.print(sameNames ? "   u*** = 90 - w + Lat (L and Dec same name)"
+                      : "   u*** = 90 - w - Lat (L and Dec contrary names)");
+    w.endLine();
+
+    // Line 3: the v formula; the u step with its angles.
+    w.print("Q(v) = Q(90 - dec) + Q(t)");
+    w.tab(54);
+    w.print(" = 90 - " + angle(r.wUsedDeg, r.wUsedMin) + "'");
+    w.print(sameNames ? " + " : " - ");
+    w.print(angle(r.LatDeg, r.LatMin) + "'");
+    w.endLine();
+
+    // Line 4: the v step with its angles; u, and u after its rule.
+    w.print("     = Q(" + angle(r.coDecDeg, r.coDecMin) + "') + Q(" +
+            angle(r.tUsedDeg, r.tUsedMin) + "')");
+    w.tab(54);
+    w.print(" = " + angle(r.uDeg, r.uMin) + "'");
+    if (r.uOver90) {
+        w.print(" -> " + angle(r.uUsedDeg, r.uUsedMin) + "'");
+    }
+    w.endLine();
+
+    // Line 5: the v table values; the Hc formula.
+    w.print("     = " + Q(r.coDec) + " + " + Q(r.tUsed) + " = " + tableValue(r.Qv));
+    w.tab(49);
+    w.print("Q(Hc) = Q(90 - v) + Q(u)");
+    w.endLine();
+
+    // Line 6: v; the Hc step with its angles.
+    w.print("   v = " + angle(r.vDeg, r.vMin, Pattern::Tenths) + "'");
+    w.tab(54);
+    w.print(" = Q(" + angle(r.coVDeg, r.coVMin) + "') + Q(" + angle(r.uUsedDeg, r.uUsedMin) +
+            "')");
+    w.endLine();
+
+    // Line 7: the w formula; the Hc table values.
+    w.print("Q(w) = Q(dec) - Q(90 - v)");
+    w.tab(54);
+    w.print(" = " + Q(r.coV) + " + " + Q(r.uUsed) + " = " + tableValue(r.QHc));
+    w.endLine();
+
+    // Line 8: the w step with its angles; Hc in bold.
+    w.print("     = Q(" + angle(r.DecDeg, r.DecMin) + "') - Q(" + angle(r.coVDeg, r.coVMin) +
+            "')");
+    w.tab(52);
+    w.print("Hc = " + angle(r.HcDeg, r.HcMin) + "'", true);
+    w.endLine();
+
+    // Line 9: the w table values; the Z formula.
+    w.print("     = " + Q(r.Dec) + " - " + Q(r.coV) + " = " + tableValue(r.Qw));
+    w.tab(50);
+    w.print("Q(Z) = Q(v) - Q(90 - Hc)");
+    w.endLine();
+
+    // Line 10: w, and w after its rule right-aligned; the Z step with its angles.
+    w.print(" w** = " + angle(r.wDeg, r.wMin, Pattern::Tenths) + "'");
+    if (r.tOver90) {
+        w.print(" -> ");
+        w.tab(24 - degreesWidth(r.wUsedDeg));
+        w.print(angle(r.wUsedDeg, r.wUsedMin) + "'");
+    }
+    w.tab(54);
+    w.print(" = Q(" + angle(r.vDeg, r.vMin) + "') - Q(" + angle(r.coHcDeg, r.coHcMin) + "')");
+    w.endLine();
+
+    // Line 11: the Z table values.
+    w.tab(54);
+    w.print(" = " + Q(r.v) + " - " + Q(r.coHc) + " = " + tableValue(r.QZ));
+    w.endLine();
+
+    // Line 12: Z, and Z after its rule.
+    w.tab(49);
+    w.print("Z**** = " + azimuth(r.Z));
+    if (!sameNames || r.uOver90) {
+        w.print(" -> " + azimuth(r.ZUsed));
+    }
+    w.endLine();
+
+    // Line 13: Zn in bold.
+    w.tab(52);
+    w.print("Zn = " + azimuth(r.Zn), true);
+    w.endLine();
+
+    // Lines 14 and 15: the footnotes of the four special rules.
+    w.print("*If t>90 use t = 180 - t");
+    w.tab(30);
+    w.print("**If original t>90 use w = 180 - w");
+    w.tab(70);
+    w.print("***If u>90 use u = 180 - u");
+    w.endLine();
+    w.print("****For contrary names or same name with original u>90 use Z = 180 - Z");
+    w.endLine();
+
+    return w.finish();
+}
+
+std::vector<std::string> renderLines(const WorkedForm& form) {
+    std::vector<std::string> lines;
+    lines.reserve(form.lines.size());
+    for (const WorkedFormLine& runs : form.lines) {
+        std::string text;
+        int column = 1;
+        for (const TextRun& run : runs) {
+            // The background shows between runs; a run that would start left
+            // of the position (never built so) simply follows.
+            if (run.column > column) {
+                text.append(static_cast<std::size_t>(run.column - column), ' ');
+                column = run.column;
+            }
+            text += run.text;
+            column += columnCount(run.text);
+        }
+        text.erase(text.find_last_not_of(' ') + 1);
+        lines.push_back(std::move(text));
+    }
+    return lines;
+}
+
+} // namespace printout
