@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <random>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "printout/workedform.h"
@@ -33,8 +33,8 @@ reduction::ReductionInput randomSight(std::mt19937& random) {
         return std::string(std::bernoulli_distribution(0.5)(random) ? a : b);
     };
     reduction::ReductionInput in;
-    in.method = std::bernoulli_distribution(0.5)(random) ? reduction::Method::Q
-                                                         : reduction::Method::QQ;
+    in.method =
+        std::bernoulli_distribution(0.5)(random) ? reduction::Method::Q : reduction::Method::QQ;
     in.ghaDeg = whole(359);
     in.ghaMin = minutes();
     in.decName = pick("N", "S");
@@ -66,10 +66,10 @@ std::filesystem::path writeSightsFile(const std::vector<reduction::ReductionInpu
     out << "method,ghaDeg,ghaMin,decName,decDeg,decMin,latName,latDeg,latMin,lonName,lonDeg,"
            "lonMin\n";
     for (const auto& s : all) {
-        out << (s.method == reduction::Method::Q ? "Q" : "QQ") << ',' << s.ghaDeg << ','
-            << s.ghaMin << ',' << s.decName << ',' << s.decDeg << ',' << s.decMin << ','
-            << s.latName << ',' << s.latDeg << ',' << s.latMin << ',' << s.loName << ','
-            << s.loDeg << ',' << s.loMin << '\n';
+        out << (s.method == reduction::Method::Q ? "Q" : "QQ") << ',' << s.ghaDeg << ',' << s.ghaMin
+            << ',' << s.decName << ',' << s.decDeg << ',' << s.decMin << ',' << s.latName << ','
+            << s.latDeg << ',' << s.latMin << ',' << s.loName << ',' << s.loDeg << ',' << s.loMin
+            << '\n';
     }
     return path;
 }
@@ -85,8 +85,8 @@ void BM_BuildWorkedForm(benchmark::State& state, const std::vector<Reduced>* com
     for (auto _ : state) {
         const Reduced& r = (*complete)[next];
         next = next + 1 == complete->size() ? 0 : next + 1;
-        auto lines = printout::renderLines(printout::buildWorkedForm(r.record, r.method,
-                                                                     r.sameNames));
+        auto lines =
+            printout::renderLines(printout::buildWorkedForm(r.record, r.method, r.sameNames));
         benchmark::DoNotOptimize(lines);
     }
     state.SetItemsProcessed(state.iterations());
@@ -113,8 +113,7 @@ int main(int argc, char** argv) {
     std::vector<Reduced> complete;
     for (const auto& in : all) {
         Reduced r{{}, in.method, in.latName == in.decName};
-        if (reduction::calculateReduction(in, r.record).outcome ==
-            reduction::Outcome::Complete) {
+        if (reduction::calculateReduction(in, r.record).outcome == reduction::Outcome::Complete) {
             complete.push_back(r);
         }
     }

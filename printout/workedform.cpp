@@ -15,7 +15,7 @@ using reduction::ReductionRecord;
 // The print position of the form: a line and a 1-based column, moved on by
 // printed text, by Tab(n) and by the end of a line.
 class FormWriter {
-public:
+  public:
     // Tab(n): forward to column n on this line, or, when the position is
     // already past n, on to column n of the next line.
     void tab(int n) {
@@ -48,7 +48,7 @@ public:
 
     WorkedForm finish() { return std::move(form_); }
 
-private:
+  private:
     WorkedForm form_;
     WorkedFormLine line_;
     int column_ = 1;
@@ -58,17 +58,19 @@ std::string angle(int degrees, double minutes, Pattern minutesPattern = Pattern:
     return angleText(degrees, minutes, minutesPattern);
 }
 
-std::string tableValue(double value) { return formatNumber(value, Pattern::Hundredths); }
+std::string tableValue(double value) {
+    return formatNumber(value, Pattern::Hundredths);
+}
 
-std::string azimuth(double degrees) { return formatNumber(degrees, Pattern::Tenths) + "\u00B0"; }
+std::string azimuth(double degrees) {
+    return formatNumber(degrees, Pattern::Tenths) + "\u00B0";
+}
 
 } // namespace
 
 WorkedForm buildWorkedForm(const ReductionRecord& r, Method method, bool sameNames) {
     // The form shows the table value of each angle by asking the table again.
-    const auto Q = [method](double angleDeg) {
-        return tableValue(reduction::Q(angleDeg, method));
-    };
+    const auto Q = [method](double angleDeg) { return tableValue(reduction::Q(angleDeg, method)); };
     FormWriter w;
 
     // Line 1: the title.
@@ -122,8 +124,7 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method, bool sameNam
     // Line 6: v; the Hc step with its angles.
     w.print("   v = " + angle(r.vDeg, r.vMin, Pattern::Tenths) + "'");
     w.tab(54);
-    w.print(" = Q(" + angle(r.coVDeg, r.coVMin) + "') + Q(" + angle(r.uUsedDeg, r.uUsedMin) +
-            "')");
+    w.print(" = Q(" + angle(r.coVDeg, r.coVMin) + "') + Q(" + angle(r.uUsedDeg, r.uUsedMin) + "')");
     w.endLine();
 
     // Line 7: the w formula; the Hc table values.
@@ -133,8 +134,7 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method, bool sameNam
     w.endLine();
 
     // Line 8: the w step with its angles; Hc in bold.
-    w.print("     = Q(" + angle(r.DecDeg, r.DecMin) + "') - Q(" + angle(r.coVDeg, r.coVMin) +
-            "')");
+    w.print("     = Q(" + angle(r.DecDeg, r.DecMin) + "') - Q(" + angle(r.coVDeg, r.coVMin) + "')");
     w.tab(52);
     w.print("Hc = " + angle(r.HcDeg, r.HcMin) + "'", true);
     w.endLine();

@@ -51,8 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         PatternCase{"NegativeMinutesKeepSign", -5.0, Pattern::TwoDigitTenths, "-05.0"},
         PatternCase{"NegativeRoundingToZeroKeepsSign", -0.04, Pattern::Tenths, "-0.0"},
         PatternCase{"WholePattern", 236.0, Pattern::Whole, "236"},
-        PatternCase{"LargeValueBeyond15Digits", 1e20, Pattern::Tenths,
-                    "100000000000000000000.0"},
+        PatternCase{"LargeValueBeyond15Digits", 1e20, Pattern::Tenths, "100000000000000000000.0"},
         PatternCase{"SixteenthDigitIgnored", 0.30000000000000004, Pattern::Hundredths, "0.30"}),
     [](const testing::TestParamInfo<PatternCase>& info) { return std::string(info.param.name); });
 

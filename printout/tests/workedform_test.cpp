@@ -188,17 +188,18 @@ TEST_P(WorkedFormColumns, EqualsSignsDegreeSignsAndFootnotesStandInTheirColumns)
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, WorkedFormColumns,
-    testing::Values(
-        ColumnCase{"SameNameUOver90", sameNameUOver90}, ColumnCase{"TOver90East", tOver90East},
-        ColumnCase{"ContraryNames", contraryNames}, ColumnCase{"AllFieldsEmpty", allEmpty},
-        ColumnCase{"OneDigitHourAngles",
-                   entries(Method::Q, "5", "7.2", "N", "10", "", "N", "30", "", "W", "", "")},
-        ColumnCase{"ThreeDigitLHA", threeDigitLHA}),
+    testing::Values(ColumnCase{"SameNameUOver90", sameNameUOver90},
+                    ColumnCase{"TOver90East", tOver90East},
+                    ColumnCase{"ContraryNames", contraryNames},
+                    ColumnCase{"AllFieldsEmpty", allEmpty},
+                    ColumnCase{"OneDigitHourAngles", entries(Method::Q, "5", "7.2", "N", "10", "",
+                                                             "N", "30", "", "W", "", "")},
+                    ColumnCase{"ThreeDigitLHA", threeDigitLHA}),
     [](const testing::TestParamInfo<ColumnCase>& info) { return std::string(info.param.name); });
 
 TEST(WorkedFormLayout, OneDigitHourAnglesAreRightAligned) {
-    const auto lines = printed(entries(Method::Q, "5", "7.2", "N", "10", "", "N", "30", "", "W", "",
-                                       ""));
+    const auto lines =
+        printed(entries(Method::Q, "5", "7.2", "N", "10", "", "N", "30", "", "W", "", ""));
     EXPECT_EQ(lines[1].substr(0, lines[1].find("u***")),
               "LHA   5°07.2' -> t*   5°07.2'" + std::string(20, ' '));
 }
@@ -238,10 +239,9 @@ TEST_P(ArrowRules, UArrowFollowsUOver90AndZArrowFollowsTheZRule) {
     const ArrowCase& c = GetParam();
     ReductionRecord record = reduce(sameNameUOver90);
     record.uOver90 = c.uOver90;
-    const auto lines = printout::renderLines(printout::buildWorkedForm(record, Method::Q,
-                                                                       c.sameNames));
-    EXPECT_EQ(lines[3].find("= 109°01.2' -> 70°58.8'") != std::string::npos, c.uArrow)
-        << lines[3];
+    const auto lines =
+        printout::renderLines(printout::buildWorkedForm(record, Method::Q, c.sameNames));
+    EXPECT_EQ(lines[3].find("= 109°01.2' -> 70°58.8'") != std::string::npos, c.uArrow) << lines[3];
     EXPECT_EQ(lines[3].ends_with("= 109°01.2'"), !c.uArrow) << lines[3];
     EXPECT_EQ(lines[11].ends_with("Z**** = 39.0° -> 141.0°"), c.zArrow) << lines[11];
     EXPECT_EQ(lines[11].ends_with("Z**** = 39.0°"), !c.zArrow) << lines[11];
@@ -273,8 +273,7 @@ TEST(WorkedFormLayout, MinutesOfVAndWUseTheShortPatternOnlyInTheLeftColumn) {
     record.vDeg = 4;
     record.vMin = 3.2;
     record.wMin = 5;
-    const auto lines =
-        printout::renderLines(printout::buildWorkedForm(record, Method::Q, true));
+    const auto lines = printout::renderLines(printout::buildWorkedForm(record, Method::Q, true));
     EXPECT_TRUE(lines[5].starts_with("   v = 4°3.2'    ")) << lines[5];
     EXPECT_TRUE(lines[9].starts_with(" w** = 20°5.0'    ")) << lines[9];
     EXPECT_NE(lines[9].find(" = Q(4°03.2') - Q("), std::string::npos) << lines[9];
@@ -297,6 +296,8 @@ TEST(WorkedFormLayout, FiveDigitTableValuesStayInTheLeftColumn) {
 }
 
 TEST(WorkedFormLayout, MethodChangesTitleAndEveryTableValue) {
+    // QQ(69.75) = 109.25 and QQ(15.795) = 2228.14, worked apart from the
+    // code as -1000 ln(sin x) × 10000/5840.
     ReductionInput qq = sameNameUOver90;
     qq.method = Method::QQ;
     const auto lines = printed(qq);
@@ -333,8 +334,7 @@ TEST(RenderLines, RunsAtTheirColumnsBlanksBetweenTrailingBlanksTrimmed) {
                   {{3, "5°", false}, {6, "x  ", false}},
                   {},
                   {{4, "   ", false}}};
-    EXPECT_EQ(printout::renderLines(form),
-              (std::vector<std::string>{"ab  c", "  5° x", "", ""}));
+    EXPECT_EQ(printout::renderLines(form), (std::vector<std::string>{"ab  c", "  5° x", "", ""}));
 }
 
 } // namespace

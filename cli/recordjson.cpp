@@ -1,0 +1,65 @@
+#include "cli/recordjson.h"
+
+namespace cli {
+
+QJsonObject recordToJson(const reduction::ReductionRecord& r) {
+    const auto deg = [](std::int16_t degrees) { return static_cast<int>(degrees); };
+    // Literal keys are static data: no conversion or allocation per row.
+    return QJsonObject{
+        {QStringLiteral("GHA"), r.GHA},
+        {QStringLiteral("Lo"), r.Lo},
+        {QStringLiteral("LHA"), r.LHA},
+        {QStringLiteral("LHADeg"), deg(r.LHADeg)},
+        {QStringLiteral("LHAMin"), r.LHAMin},
+        {QStringLiteral("t"), r.t},
+        {QStringLiteral("tDeg"), deg(r.tDeg)},
+        {QStringLiteral("tMin"), r.tMin},
+        {QStringLiteral("tUsed"), r.tUsed},
+        {QStringLiteral("tUsedDeg"), deg(r.tUsedDeg)},
+        {QStringLiteral("tUsedMin"), r.tUsedMin},
+        {QStringLiteral("tOver90"), r.tOver90},
+        {QStringLiteral("LatDeg"), deg(r.LatDeg)},
+        {QStringLiteral("LatMin"), r.LatMin},
+        {QStringLiteral("DecDeg"), deg(r.DecDeg)},
+        {QStringLiteral("DecMin"), r.DecMin},
+        {QStringLiteral("Lat"), r.Lat},
+        {QStringLiteral("Dec"), r.Dec},
+        {QStringLiteral("coDecDeg"), deg(r.coDecDeg)},
+        {QStringLiteral("coDecMin"), r.coDecMin},
+        {QStringLiteral("coDec"), r.coDec},
+        {QStringLiteral("Qv"), r.Qv},
+        {QStringLiteral("v"), r.v},
+        {QStringLiteral("vDeg"), deg(r.vDeg)},
+        {QStringLiteral("vMin"), r.vMin},
+        {QStringLiteral("coV"), r.coV},
+        {QStringLiteral("coVDeg"), deg(r.coVDeg)},
+        {QStringLiteral("coVMin"), r.coVMin},
+        {QStringLiteral("Qw"), r.Qw},
+        {QStringLiteral("w"), r.w},
+        {QStringLiteral("wDeg"), deg(r.wDeg)},
+        {QStringLiteral("wMin"), r.wMin},
+        {QStringLiteral("wUsed"), r.wUsed},
+        {QStringLiteral("wUsedDeg"), deg(r.wUsedDeg)},
+        {QStringLiteral("wUsedMin"), r.wUsedMin},
+        {QStringLiteral("u"), r.u},
+        {QStringLiteral("uDeg"), deg(r.uDeg)},
+        {QStringLiteral("uMin"), r.uMin},
+        {QStringLiteral("uUsed"), r.uUsed},
+        {QStringLiteral("uUsedDeg"), deg(r.uUsedDeg)},
+        {QStringLiteral("uUsedMin"), r.uUsedMin},
+        {QStringLiteral("uOver90"), r.uOver90},
+        {QStringLiteral("QHc"), r.QHc},
+        {QStringLiteral("Hc"), r.Hc},
+        {QStringLiteral("HcDeg"), deg(r.HcDeg)},
+        {QStringLiteral("HcMin"), r.HcMin},
+        {QStringLiteral("coHc"), r.coHc},
+        {QStringLiteral("coHcDeg"), deg(r.coHcDeg)},
+        {QStringLiteral("coHcMin"), r.coHcMin},
+        {QStringLiteral("QZ"), r.QZ},
+        {QStringLiteral("Z"), r.Z},
+        {QStringLiteral("ZUsed"), r.ZUsed},
+        {QStringLiteral("Zn"), r.Zn},
+    };
+}
+
+} // namespace cli

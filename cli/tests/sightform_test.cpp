@@ -1,0 +1,336 @@
+// Drives the built sightform program as scripts will: arguments in, exit
+// status, standard output and standard error out.
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "printout/workedform.h"
+#include "reduction/calculate.h"
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ProgramRun sightform(const QStringList& arguments, const QByteArray& input = {}) {
+    QProcess process;
+    process.start(SIGHTFORM_PATH, arguments);
+    EXPECT_TRUE(process.waitForStarted());
+    process.write(input);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
+}
+
+QJsonObject parseObject(const std::string& line) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << line;
+    EXPECT_TRUE(document.isObject()) << line;
+    return document.object();
+}
+
+const QStringList workedExample{"--gha", "54", "12.3", "--dec", "N", "20", "15.0", "--lat",
+                                "N",     "40", "00.0", "--lon", "W", "70", "00.0"};
+const QStringList belowHorizon{"--gha", "200",   "00.0", "--dec", "S",   "10",
+                               "00.0",  "--lat", "S",    "30",    "00.0"};
+// GHA plus an east longitude beyond 720: LHA stays above 360 and t negative.
+const QStringList beyond720{"--gha", "719", "59.9", "--lon", "E", "180", "0"};
+
+TEST(SightformText, CompleteFormOnStdoutExitZero) {
+    const ProgramRun run = sightform(QStringList{"--method", "QQ"} + workedExample);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    const auto lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines[0], "                                 Sight Reduction by QQ(x) Table");
+    EXPECT_TRUE(lines[4].starts_with("     = 109.25 + 2228.14 = 2337.39   ")) << lines[4];
+    EXPECT_EQ(lines[12], "                                                   Zn = 141.0°");
+}
+
+TEST(SightformText, NoOptionsIsTheFormOfEmptyFields) {
+    const ProgramRun run = sightform({});
+    EXPECT_EQ(run.status, 0);
+    const auto lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines[0], "                                 Sight Reduction by Q(x) Table");
+    EXPECT_EQ(lines[12], "                                                   Zn = 270.0°");
+}
+
+TEST(SightformText, CheckYourDataOnStderrExitOne) {
+    const ProgramRun run = sightform(belowHorizon);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Check your data.\n");
+}
+
+TEST(SightformText, ArithmeticFailureOneLineOnStderrExitTwo) {
+    const ProgramRun run = sightform(beyond720);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(run.err.starts_with("The entries cannot be reduced: ")) << run.err;
+    EXPECT_EQ(splitLines(run.err).size(), 1u) << run.err;
+    EXPECT_GT(run.err.size(), std::string("The entries cannot be reduced: .\n").size());
+}
+
+TEST(SightformText, HelpDocumentsTheContract) {
+    const ProgramRun run = sightform({"--help"});
+    EXPECT_EQ(run.status, 0);
+    for (const char* word : {"--method", "--gha", "--dec", "--lat", "--lon", "--json", "--exact",
+                             "--batch", "ghaDeg,ghaMin", "check-data", "dHcArcmin", "64", "65"}) {
+        EXPECT_NE(run.out.find(word), std::string::npos) << word;
+    }
+}
+
+struct UsageCase {
+    const char* name;
+    QStringList arguments;
+    const char* mentions;
+};
+
+class SightformUsage : public testing::TestWithParam<UsageCase> {};
+
+TEST_P(SightformUsage, OneLineNamingTheOptionExit64) {
+    const ProgramRun run = sightform(GetParam().arguments);
+    EXPECT_EQ(run.status, 64);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(splitLines(run.err).size(), 1u) << run.err;
+    EXPECT_NE(run.err.find(GetParam().mentions), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, SightformUsage,
+    testing::Values(UsageCase{"UnknownMethod", {"--method", "q"}, "--method takes Q or QQ"},
+                    UsageCase{"GhaDegreesTooLong", {"--gha", "7190", "0"}, "--gha takes DEG MIN"},
+                    UsageCase{"LatitudeDegreesTooLong", {"--lat", "N", "100", "0"}, "--lat"},
+                    UsageCase{"MinutesTooLong", {"--dec", "N", "20", "15.05"}, "MIN is at most 4"},
+                    UsageCase{"UnknownName", {"--lon", "X", "10", "0"}, "the name is W or E"},
+                    UsageCase{"MissingValue", {"--dec", "N", "20"}, "--dec takes N|S DEG MIN"},
+                    UsageCase{"StrayArgument", {"--gha", "1", "2", "3"}, "'3'"},
+                    UsageCase{"OptionTwice", {"--gha", "1", "2", "--gha", "3", "4"}, "--gha"},
+                    UsageCase{"UnknownOption", {"--frobnicate"}, "frobnicate"},
+                    UsageCase{"BatchWithEntries", {"--batch", "-", "--gha", "1", "2"}, "--batch"}),
+    [](const testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
+
+TEST(SightformJson, RecordNamesTypesAndRoundTripValues) {
+    const ProgramRun run = sightform(QStringList{"--json"} + workedExample);
+    EXPECT_EQ(run.status, 0);
+    const auto lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 1u);
+    const QJsonObject object = parseObject(lines[0]);
+    EXPECT_EQ(object.value("outcome").toString(), "complete");
+    EXPECT_TRUE(object.value("message").isNull());
+    EXPECT_FALSE(object.contains("exact"));
+
+    const QStringList degrees{"LHADeg",   "tDeg",     "tUsedDeg", "LatDeg", "DecDeg",
+                              "coDecDeg", "vDeg",     "coVDeg",   "wDeg",   "wUsedDeg",
+                              "uDeg",     "uUsedDeg", "HcDeg",    "coHcDeg"};
+    const QStringList flags{"tOver90", "uOver90"};
+    const QStringList doubles{
+        "GHA",     "Lo",     "LHA",    "LHAMin",   "t",        "tMin",  "tUsed", "tUsedMin",
+        "LatMin",  "DecMin", "Lat",    "Dec",      "coDecMin", "coDec", "Qv",    "v",
+        "vMin",    "coV",    "coVMin", "Qw",       "w",        "wMin",  "wUsed", "wUsedMin",
+        "u",       "uMin",   "uUsed",  "uUsedMin", "QHc",      "Hc",    "HcMin", "coHc",
+        "coHcMin", "QZ",     "Z",      "ZUsed",    "Zn"};
+    const QJsonObject record = object.value("record").toObject();
+    QSet<QString> expectedKeys(degrees.begin(), degrees.end());
+    expectedKeys.unite(QSet<QString>(flags.begin(), flags.end()));
+    expectedKeys.unite(QSet<QString>(doubles.begin(), doubles.end()));
+    const QStringList keys = record.keys();
+    EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()), expectedKeys);
+
+    for (const QString& name : degrees) {
+        // Written as a JSON integer: no point, no exponent.
+        const QRegularExpression integer("\"" + name + "\":-?[0-9]+[,}]");
+        EXPECT_TRUE(integer.match(QString::fromStdString(lines[0])).hasMatch())
+            << name.toStdString();
+    }
+    for (const QString& name : flags) {
+        EXPECT_TRUE(record.value(name).isBool()) << name.toStdString();
+    }
+
+    reduction::ReductionInput in;
+    in.ghaDeg = "54";
+    in.ghaMin = "12.3";
+    in.decDeg = "20";
+    in.decMin = "15.0";
+    in.latDeg = "40";
+    in.latMin = "00.0";
+    in.loDeg = "70";
+    in.loMin = "00.0";
+    reduction::ReductionRecord expected;
+    ASSERT_EQ(reduction::calculateReduction(in, expected).outcome, reduction::Outcome::Complete);
+    // Shortest round-trip numbers read back as the very doubles of the record.
+    const std::vector<std::pair<const char*, double>> values{
+        {"t", expected.t},         {"tUsed", expected.tUsed}, {"coHc", expected.coHc},
+        {"QZ", expected.QZ},       {"Hc", expected.Hc},       {"LHA", expected.LHA},
+        {"ZUsed", expected.ZUsed}, {"Zn", expected.Zn}};
+    for (const auto& [name, value] : values) {
+        EXPECT_TRUE(record.value(name).isDouble()) << name;
+        EXPECT_EQ(record.value(name).toDouble(), value) << name;
+    }
+    EXPECT_EQ(record.value("HcDeg").toInt(), expected.HcDeg);
+    EXPECT_EQ(record.value("uOver90").toBool(), expected.uOver90);
+
+    const auto printed =
+        printout::renderLines(printout::buildWorkedForm(expected, in.method, true));
+    const QJsonArray form = object.value("form").toArray();
+    ASSERT_EQ(form.size(), static_cast<qsizetype>(printed.size()));
+    for (qsizetype i = 0; i < form.size(); ++i) {
+        EXPECT_EQ(form[i].toString().toStdString(), printed[static_cast<std::size_t>(i)]);
+    }
+}
+
+TEST(SightformJson, StoppedCalculationsKeepTheirExitStatus) {
+    const ProgramRun checkData = sightform(QStringList{"--json"} + belowHorizon);
+    EXPECT_EQ(checkData.status, 1);
+    const QJsonObject stopped = parseObject(checkData.out);
+    EXPECT_EQ(stopped.value("outcome").toString(), "check-data");
+    EXPECT_EQ(stopped.value("message").toString(), "Check your data.");
+    EXPECT_TRUE(stopped.value("form").toArray().isEmpty());
+    EXPECT_TRUE(stopped.value("record").toObject().value("tOver90").toBool());
+
+    const ProgramRun failure = sightform(QStringList{"--json", "--exact"} + beyond720);
+    EXPECT_EQ(failure.status, 2);
+    const QJsonObject failed = parseObject(failure.out);
+    EXPECT_EQ(failed.value("outcome").toString(), "arithmetic-failure");
+    EXPECT_TRUE(failed.value("message").toString().startsWith("The entries cannot be reduced: "));
+    EXPECT_TRUE(failed.value("form").toArray().isEmpty());
+    EXPECT_FALSE(failed.contains("exact"));
+}
+
+// Latitude and declination N 45 at LHA 90: sin Hc = sin²45 = 1/2, so Hc is 30
+// exactly, and Zn = 360 - atan(√2) = 305.2643896827547 (atan(√2) being the
+// "magic angle" 54.7356103172453). The table prints 30°00.0' and 305.3°.
+const QStringList fortyFive{"--gha", "90", "", "--dec", "N", "45", "", "--lat", "N", "45", ""};
+
+TEST(SightformExact, JsonExactObjectMatchesTheTrigonometry) {
+    const ProgramRun run = sightform(QStringList{"--json", "--exact"} + fortyFive);
+    EXPECT_EQ(run.status, 0);
+    const QJsonObject exact = parseObject(run.out).value("exact").toObject();
+    EXPECT_NEAR(exact.value("Hc").toDouble(), 30.0, 1e-9);
+    EXPECT_NEAR(exact.value("Zn").toDouble(), 305.2643896827547, 1e-9);
+    EXPECT_NEAR(exact.value("dHcArcmin").toDouble(), 0.0, 1e-9);
+    EXPECT_NEAR(exact.value("dZnDeg").toDouble(), 305.3 - 305.2643896827547, 1e-9);
+}
+
+TEST(SightformExact, UndefinedAzimuthIsNull) {
+    // Empty fields: latitude, declination and LHA all 0, the body overhead.
+    const ProgramRun run = sightform({"--json", "--exact"});
+    EXPECT_EQ(run.status, 0);
+    const QJsonObject exact = parseObject(run.out).value("exact").toObject();
+    EXPECT_NEAR(exact.value("Hc").toDouble(), 90.0, 1e-9);
+    EXPECT_TRUE(exact.value("Zn").isNull());
+    EXPECT_TRUE(exact.value("dZnDeg").isNull());
+}
+
+TEST(SightformExact, TextAddsTwoLinesAfterTheForm) {
+    const ProgramRun run = sightform(QStringList{"--exact"} + fortyFive);
+    EXPECT_EQ(run.status, 0);
+    const auto lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 17u);
+    EXPECT_EQ(lines[12], "                                                   Zn = 305.3°");
+    EXPECT_EQ(lines[15], "Exact: Hc = 30°00.0'  Zn = 305.26°");
+    EXPECT_EQ(lines[16], "Table minus exact: Hc 0.00'  Zn +0.04°");
+}
+
+const QByteArray batchWithBadRow = "method,ghaDeg,ghaMin,decName,decDeg,decMin,latName,latDeg,"
+                                   "latMin,lonName,lonDeg,lonMin\n"
+                                   "Q,54,12.3,N,20,15.0,N,40,00.0,W,70,00.0\n"
+                                   "X,54,12.3,N,20,15.0,N,40,00.0,W,70,00.0\n"
+                                   "Q,200,00.0,S,10,00.0,S,30,00.0,W,,\r\n"
+                                   "\n"
+                                   "QQ,250,30.0,N,15,00.0,N,55,00.0,E,10,00.0\n";
+
+TEST(SightformBatch, JsonObjectPerRowMalformedRowReportedAndSkipped) {
+    const ProgramRun run = sightform({"--batch", "-", "--json"}, batchWithBadRow);
+    EXPECT_EQ(run.status, 65);
+    const auto lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 4u) << run.out;
+    const QJsonObject first = parseObject(lines[0]);
+    EXPECT_EQ(first.value("row").toInt(), 2);
+    EXPECT_EQ(first.value("outcome").toString(), "complete");
+    const QJsonObject bad = parseObject(lines[1]);
+    EXPECT_EQ(bad.value("row").toInt(), 3);
+    EXPECT_TRUE(bad.value("error").toString().contains("method")) << lines[1];
+    const QJsonObject stopped = parseObject(lines[2]);
+    EXPECT_EQ(stopped.value("row").toInt(), 4);
+    EXPECT_EQ(stopped.value("outcome").toString(), "check-data");
+    const QJsonObject last = parseObject(lines[3]);
+    EXPECT_EQ(last.value("row").toInt(), 6);
+    EXPECT_EQ(last.value("outcome").toString(), "complete");
+    EXPECT_EQ(last.value("form").toArray()[0].toString(),
+              "                                 Sight Reduction by QQ(x) Table");
+}
+
+TEST(SightformBatch, TextBlocksEachFollowedByOneEmptyLine) {
+    const ProgramRun run = sightform({"--batch", "-"}, batchWithBadRow);
+    EXPECT_EQ(run.status, 65);
+    const auto lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 16u + 2u + 2u + 16u) << run.out;
+    EXPECT_EQ(lines[0], "                                 Sight Reduction by Q(x) Table");
+    EXPECT_EQ(lines[15], "");
+    EXPECT_TRUE(lines[16].starts_with("Row 3: ")) << lines[16];
+    EXPECT_EQ(lines[17], "");
+    EXPECT_EQ(lines[18], "Check your data.");
+    EXPECT_EQ(lines[19], "");
+    EXPECT_EQ(lines[20], "                                 Sight Reduction by QQ(x) Table");
+    EXPECT_EQ(lines[35], "");
+}
+
+TEST(SightformBatch, AllRowsWellFormedExitZeroEvenWhenARowStops) {
+    const QByteArray rows = "Q,54,12.3,N,20,15.0,N,40,00.0,W,70,00.0\n"
+                            "Q,719,59.9,N,,,N,,,E,180,0\n";
+    const ProgramRun run = sightform({"--batch", "-", "--json"}, rows);
+    EXPECT_EQ(run.status, 0);
+    const auto lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(parseObject(lines[1]).value("outcome").toString(), "arithmetic-failure");
+}
+
+TEST(SightformBatch, OverlongLineIsMalformedAndReadingGoesOn) {
+    const QByteArray rows = QByteArray(5000, '1') + "\nQ,54,12.3,N,20,15.0,N,40,00.0,W,70,00.0\n";
+    const ProgramRun run = sightform({"--batch", "-", "--json"}, rows);
+    EXPECT_EQ(run.status, 65);
+    const auto lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(parseObject(lines[0]).value("error").toString().contains("longer than"));
+    EXPECT_EQ(parseObject(lines[1]).value("outcome").toString(), "complete");
+}
+
+TEST(SightformBatch, UnreadableFileExit66) {
+    const ProgramRun run = sightform({"--batch", "/nonexistent/sights.csv"});
+    EXPECT_EQ(run.status, 66);
+    EXPECT_NE(run.err.find("/nonexistent/sights.csv"), std::string::npos);
+}
+
+} // namespace
