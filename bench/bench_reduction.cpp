@@ -60,7 +60,7 @@ BENCHMARK(BM_mathCallsOfOneReduction);
 // Prints the usual table, then the ratio of the two benchmarks' times (both
 // in the default unit, nanoseconds).
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration)
@@ -72,11 +72,12 @@ public:
         const double full = nsPerIteration_["BM_calculateReduction"];
         const double math = nsPerIteration_["BM_mathCallsOfOneReduction"];
         if (full > 0 && math > 0)
-            std::printf("reductions/s %.0f, math calls alone %.0f/s, ratio (reduction / math) %.2f\n",
-                        1e9 / full, 1e9 / math, full / math);
+            std::printf(
+                "reductions/s %.0f, math calls alone %.0f/s, ratio (reduction / math) %.2f\n",
+                1e9 / full, 1e9 / math, full / math);
     }
 
-private:
+  private:
     std::map<std::string, double> nsPerIteration_;
 };
 

@@ -8,7 +8,9 @@
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int digitValue(char c, int radix) {
     int value = radix;
@@ -102,8 +104,8 @@ double outOfRange(const std::string& number) {
         const char* first = number.data() + i + 1;
         const auto [end, ec] = std::from_chars(first, number.data() + number.size(), exponent);
         if (ec == std::errc::result_out_of_range)
-            exponent = (*first == '-') ? std::numeric_limits<int>::min()
-                                        : std::numeric_limits<int>::max();
+            exponent =
+                (*first == '-') ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
         (void)end;
     }
     const double size = magnitude + exponent > 0 ? HUGE_VAL : 0.0;

@@ -71,7 +71,14 @@ double angleOf(double tableValue, Method method, const char* what) {
     return angle;
 }
 
-double roundTenth(double x) { return std::floor(x * 10 + 0.5) / 10; }
+void store(std::int16_t& deg, double& min, DegMin pair) {
+    deg = pair.deg;
+    min = pair.min;
+}
+
+double roundTenth(double x) {
+    return std::floor(x * 10 + 0.5) / 10;
+}
 
 // The steps of the work form, in order. Each value goes into the record as
 // soon as it is known, so a stop leaves exactly the fields reached.
@@ -93,23 +100,17 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
     if (r.LHA < 0)
         r.LHA = r.LHA + 360;
 
-    const DegMin lha = split(r.LHA, hourAngleRounding, "LHA");
-    r.LHADeg = lha.deg;
-    r.LHAMin = lha.min;
+    store(r.LHADeg, r.LHAMin, split(r.LHA, hourAngleRounding, "LHA"));
 
     r.t = r.LHA <= 180 ? r.LHA : 360 - r.LHA;
-    const DegMin t = split(r.t, hourAngleRounding, "t");
-    r.tDeg = t.deg;
-    r.tMin = t.min;
+    store(r.tDeg, r.tMin, split(r.t, hourAngleRounding, "t"));
 
     r.tUsed = r.t;
     if (r.t > 90) {
         r.tUsed = 180 - r.t;
         r.tOver90 = true;
     }
-    const DegMin tUsed = split(r.tUsed, hourAngleRounding, "t");
-    r.tUsedDeg = tUsed.deg;
-    r.tUsedMin = tUsed.min;
+    store(r.tUsedDeg, r.tUsedMin, split(r.tUsed, hourAngleRounding, "t"));
 
     r.LatDeg = wholeDegrees(TextValue(in.latDeg), "latitude");
     r.LatMin = finite(TextValue(in.latMin), "the latitude minutes");
@@ -118,34 +119,24 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
     r.Lat = r.LatMin / 60 + r.LatDeg;
     r.Dec = r.DecMin / 60 + r.DecDeg;
 
-    const DegMin coDec = split(std::fabs(90 - r.Dec), angleRounding, "90 - dec");
-    r.coDecDeg = coDec.deg;
-    r.coDecMin = coDec.min;
+    store(r.coDecDeg, r.coDecMin, split(std::fabs(90 - r.Dec), angleRounding, "90 - dec"));
     r.coDec = r.coDecMin / 60 + r.coDecDeg;
 
     r.Qv = tableValue(r.tUsed, m, "t") + tableValue(r.coDec, m, "90 - dec");
     r.v = angleOf(r.Qv, m, "Qv");
-    const DegMin v = split(r.v, angleRounding, "v");
-    r.vDeg = v.deg;
-    r.vMin = v.min;
+    store(r.vDeg, r.vMin, split(r.v, angleRounding, "v"));
 
     r.coV = 90 - (r.vMin / 60 + r.vDeg);
-    const DegMin coV = split(r.coV, angleRounding, "90 - v");
-    r.coVDeg = coV.deg;
-    r.coVMin = coV.min;
+    store(r.coVDeg, r.coVMin, split(r.coV, angleRounding, "90 - v"));
 
     r.Qw = tableValue(r.Dec, m, "dec") - tableValue(r.coV, m, "90 - v");
     r.w = angleOf(r.Qw, m, "Qw");
-    const DegMin w = split(r.w, angleRounding, "w");
-    r.wDeg = w.deg;
-    r.wMin = w.min;
+    store(r.wDeg, r.wMin, split(r.w, angleRounding, "w"));
 
     r.wUsed = r.w;
     if (r.tOver90)
         r.wUsed = 180 - r.w;
-    const DegMin wUsed = split(r.wUsed, angleRounding, "w");
-    r.wUsedDeg = wUsed.deg;
-    r.wUsedMin = wUsed.min;
+    store(r.wUsedDeg, r.wUsedMin, split(r.wUsed, angleRounding, "w"));
 
     const bool sameNames = in.latName == in.decName;
     r.u = sameNames ? (90 - r.wUsed) + r.Lat : (90 - r.wUsed) - r.Lat;
@@ -153,28 +144,20 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
     if (r.u < 0)
         return Outcome::CheckData;
 
-    const DegMin u = split(r.u, angleRounding, "u");
-    r.uDeg = u.deg;
-    r.uMin = u.min;
+    store(r.uDeg, r.uMin, split(r.u, angleRounding, "u"));
     r.uUsed = r.u;
     if (r.u > 90) {
         r.uUsed = 180 - r.u;
         r.uOver90 = true;
     }
-    const DegMin uUsed = split(r.uUsed, angleRounding, "u");
-    r.uUsedDeg = uUsed.deg;
-    r.uUsedMin = uUsed.min;
+    store(r.uUsedDeg, r.uUsedMin, split(r.uUsed, angleRounding, "u"));
 
     r.QHc = tableValue(r.uUsed, m, "u") + tableValue(r.coV, m, "90 - v");
     r.Hc = angleOf(r.QHc, m, "QHc");
-    const DegMin hc = split(r.Hc, angleRounding, "Hc");
-    r.HcDeg = hc.deg;
-    r.HcMin = hc.min;
+    store(r.HcDeg, r.HcMin, split(r.Hc, angleRounding, "Hc"));
 
     r.coHc = 90 - (r.HcMin / 60 + r.HcDeg);
-    const DegMin coHc = split(r.coHc, angleRounding, "90 - Hc");
-    r.coHcDeg = coHc.deg;
-    r.coHcMin = coHc.min;
+    store(r.coHcDeg, r.coHcMin, split(r.coHc, angleRounding, "90 - Hc"));
 
     r.QZ = tableValue(r.v, m, "v") - tableValue(r.coHc, m, "90 - Hc");
     r.Z = angleOf(r.QZ, m, "QZ");

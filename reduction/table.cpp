@@ -17,7 +17,9 @@ constexpr double qScale = -1000;
 const double qqScale = 10000.0 / 5840.0;
 
 // Int(value × k + 0.5) / k, where Int rounds down: the tables' rounding.
-double roundTo(double value, double k) { return std::floor(value * k + 0.5) / k; }
+double roundTo(double value, double k) {
+    return std::floor(value * k + 0.5) / k;
+}
 
 } // namespace
 

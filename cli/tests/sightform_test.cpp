@@ -19,6 +19,7 @@
 
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
+#include "reduction/tests/entries.h"
 
 namespace {
 
@@ -178,17 +179,9 @@ TEST(SightformJson, RecordNamesTypesAndRoundTripValues) {
         EXPECT_TRUE(record.value(name).isBool()) << name.toStdString();
     }
 
-    reduction::ReductionInput in;
-    in.ghaDeg = "54";
-    in.ghaMin = "12.3";
-    in.decDeg = "20";
-    in.decMin = "15.0";
-    in.latDeg = "40";
-    in.latMin = "00.0";
-    in.loDeg = "70";
-    in.loMin = "00.0";
     reduction::ReductionRecord expected;
-    ASSERT_EQ(reduction::calculateReduction(in, expected).outcome, reduction::Outcome::Complete);
+    ASSERT_EQ(reduction::calculateReduction(testentries::firstExample(), expected).outcome,
+              reduction::Outcome::Complete);
     // Shortest round-trip numbers read back as the very doubles of the record.
     const std::vector<std::pair<const char*, double>> values{
         {"t", expected.t},         {"tUsed", expected.tUsed}, {"coHc", expected.coHc},
@@ -202,7 +195,7 @@ TEST(SightformJson, RecordNamesTypesAndRoundTripValues) {
     EXPECT_EQ(record.value("uOver90").toBool(), expected.uOver90);
 
     const auto printed =
-        printout::renderLines(printout::buildWorkedForm(expected, in.method, true));
+        printout::renderLines(printout::buildWorkedForm(expected, reduction::Method::Q, true));
     const QJsonArray form = object.value("form").toArray();
     ASSERT_EQ(form.size(), static_cast<qsizetype>(printed.size()));
     for (qsizetype i = 0; i < form.size(); ++i) {

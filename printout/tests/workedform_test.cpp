@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "printout/patterns.h"
+#include "printout/tests/expectedforms.h"
 #include "reduction/calculate.h"
+#include "reduction/tests/entries.h"
 
 namespace {
 
@@ -14,28 +16,9 @@ using printout::WorkedForm;
 using reduction::Method;
 using reduction::ReductionInput;
 using reduction::ReductionRecord;
+using testentries::entries;
 
 const char* const degreeSign = "\u00B0";
-
-ReductionInput entries(Method method, const char* ghaDeg, const char* ghaMin, const char* decName,
-                       const char* decDeg, const char* decMin, const char* latName,
-                       const char* latDeg, const char* latMin, const char* loName,
-                       const char* loDeg, const char* loMin) {
-    ReductionInput in;
-    in.method = method;
-    in.ghaDeg = ghaDeg;
-    in.ghaMin = ghaMin;
-    in.decName = decName;
-    in.decDeg = decDeg;
-    in.decMin = decMin;
-    in.latName = latName;
-    in.latDeg = latDeg;
-    in.latMin = latMin;
-    in.loName = loName;
-    in.loDeg = loDeg;
-    in.loMin = loMin;
-    return in;
-}
 
 ReductionRecord reduce(const ReductionInput& in) {
     ReductionRecord record;
@@ -78,60 +61,19 @@ std::string columnsOf(const std::string& line, int first, int last) {
 }
 
 // The worked examples, with the names that matter for each fact.
-const ReductionInput sameNameUOver90 =
-    entries(Method::Q, "54", "12.3", "N", "20", "15.0", "N", "40", "00.0", "W", "70", "00.0");
-const ReductionInput tOver90East =
-    entries(Method::QQ, "250", "30.0", "N", "15", "00.0", "N", "55", "00.0", "E", "10", "00.0");
-const ReductionInput contraryNames =
-    entries(Method::Q, "300", "00.0", "N", "5", "00.0", "S", "50", "00.0", "W", "10", "00.0");
+const ReductionInput sameNameUOver90 = testentries::firstExample(Method::Q);
+const ReductionInput tOver90East = testentries::secondExample(Method::QQ);
+const ReductionInput contraryNames = testentries::contraryExample(Method::Q);
 const ReductionInput allEmpty = entries(Method::Q, "", "", "N", "", "", "N", "", "", "W", "", "");
 const ReductionInput threeDigitLHA =
     entries(Method::QQ, "236", "", "N", "10", "", "N", "80", "", "W", "", "");
 
 TEST(WorkedFormPrintout, QMethodExampleByteForByte) {
-    const std::vector<std::string> expected = {
-        "                                 Sight Reduction by Q(x) Table",
-        "LHA 344°12.3' -> t*  15°47.7'                    u*** = 90 - w + Lat (L and Dec same "
-        "name)",
-        "Q(v) = Q(90 - dec) + Q(t)                             = 90 - 20°58.8' + 40°00.0'",
-        "     = Q(69°45.0') + Q(15°47.7')                      = 109°01.2' -> 70°58.8'",
-        "     = 63.80 + 1301.23 = 1365.03                Q(Hc) = Q(90 - v) + Q(u)",
-        "   v = 14°48.0'                                       = Q(75°12.0') + Q(70°58.8')",
-        "Q(w) = Q(dec) - Q(90 - v)                             = 33.74 + 56.14 = 89.88",
-        "     = Q(20°15.0') - Q(75°12.0')                   Hc = 66°04.2'",
-        "     = 1060.98 - 33.74 = 1027.24                 Q(Z) = Q(v) - Q(90 - Hc)",
-        " w** = 20°58.8'                                       = Q(14°48.0') - Q(23°55.8')",
-        "                                                      = 1364.75 - 902.34 = 462.41",
-        "                                                Z**** = 39.0° -> 141.0°",
-        "                                                   Zn = 141.0°",
-        "*If t>90 use t = 180 - t     **If original t>90 use w = 180 - w      ***If u>90 use u = "
-        "180 - u",
-        "****For contrary names or same name with original u>90 use Z = 180 - Z",
-    };
-    EXPECT_EQ(printed(sameNameUOver90), expected);
+    EXPECT_EQ(printed(sameNameUOver90), testforms::firstExampleForm);
 }
 
 TEST(WorkedFormPrintout, QQMethodExampleByteForByte) {
-    const std::vector<std::string> expected = {
-        "                                 Sight Reduction by QQ(x) Table",
-        "LHA 260°30.0' -> t*  99°30.0' -> 80°30.0'        u*** = 90 - w + Lat (L and Dec same "
-        "name)",
-        "Q(v) = Q(90 - dec) + Q(t)                             = 90 - 121°39.0' + 55°00.0'",
-        "     = Q(75°00.0') + Q(80°30.0')                      = 23°21.0'",
-        "     = 59.36 + 23.65 = 83.01                    Q(Hc) = Q(90 - v) + Q(u)",
-        "   v = 72°18.0'                                       = Q(17°42.0') + Q(23°21.0')",
-        "Q(w) = Q(dec) - Q(90 - v)                             = 2038.73 + 1584.70 = 3623.43",
-        "     = Q(15°00.0') - Q(17°42.0')                   Hc = 6°55.2'",
-        "     = 2314.43 - 2038.73 = 275.70                Q(Z) = Q(v) - Q(90 - Hc)",
-        " w** = 58°21.0' -> 121°39.0'                          = Q(72°18.0') - Q(83°04.8')",
-        "                                                      = 83.04 - 12.52 = 70.52",
-        "                                                Z**** = 73.7°",
-        "                                                   Zn = 73.7°",
-        "*If t>90 use t = 180 - t     **If original t>90 use w = 180 - w      ***If u>90 use u = "
-        "180 - u",
-        "****For contrary names or same name with original u>90 use Z = 180 - Z",
-    };
-    EXPECT_EQ(printed(tOver90East), expected);
+    EXPECT_EQ(printed(tOver90East), testforms::secondExampleForm);
 }
 
 TEST(WorkedFormPrintout, HcAndZnAreTheOnlyBoldRuns) {

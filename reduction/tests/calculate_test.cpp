@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "reduction/tests/entries.h"
+
 namespace {
 
 using reduction::calculateReduction;
@@ -14,6 +16,7 @@ using reduction::Method;
 using reduction::Outcome;
 using reduction::ReductionInput;
 using reduction::ReductionRecord;
+using testentries::entries;
 
 // An angle as the work form shows it: whole degrees and minutes to a tenth.
 struct Angle {
@@ -38,27 +41,9 @@ struct Example {
     double Qv, Qw, QHc, QZ, Z, ZUsed, Zn;
 };
 
-ReductionInput entries(Method m, const char* ghaDeg, const char* ghaMin, const char* decName,
-                       const char* decDeg, const char* decMin, const char* latName,
-                       const char* latDeg, const char* latMin, const char* loName,
-                       const char* loDeg, const char* loMin) {
-    ReductionInput in;
-    in.method = m;
-    in.ghaDeg = ghaDeg;
-    in.ghaMin = ghaMin;
-    in.decName = decName;
-    in.decDeg = decDeg;
-    in.decMin = decMin;
-    in.latName = latName;
-    in.latDeg = latDeg;
-    in.latMin = latMin;
-    in.loName = loName;
-    in.loDeg = loDeg;
-    in.loMin = loMin;
-    return in;
+void PrintTo(const Example& e, std::ostream* os) {
+    *os << e.name;
 }
-
-void PrintTo(const Example& e, std::ostream* os) { *os << e.name; }
 
 class WorkedExamples : public testing::TestWithParam<Example> {};
 
@@ -94,43 +79,151 @@ TEST_P(WorkedExamples, EveryRecordValue) {
 // Values from the hand-worked forms of the two methods.
 INSTANTIATE_TEST_SUITE_P(
     Forms, WorkedExamples,
-    testing::Values(
-        Example{"SameNameUOver90_Q",
-                entries(Method::Q, "54", "12.3", "N", "20", "15.0", "N", "40", "00.0", "W", "70",
-                        "00.0"),
-                {344, 12.3}, {15, 47.7}, {15, 47.7}, {69, 45.0}, {14, 48.0}, {75, 12.0},
-                {20, 58.8}, {20, 58.8}, {109, 1.2}, {70, 58.8}, {66, 4.2}, {23, 55.8},
-                false, true, 1365.03, 1027.24, 89.88, 462.41, 39.03, 141.0, 141.0},
-        Example{"SameNameUOver90_QQ",
-                entries(Method::QQ, "54", "12.3", "N", "20", "15.0", "N", "40", "00.0", "W", "70",
-                        "00.0"),
-                {344, 12.3}, {15, 47.7}, {15, 47.7}, {69, 45.0}, {14, 48.0}, {75, 12.0},
-                {20, 58.8}, {20, 58.8}, {109, 1.2}, {70, 58.8}, {66, 4.2}, {23, 55.8},
-                false, true, 2337.39, 1758.97, 153.90, 791.79, 39.03, 141.0, 141.0},
-        Example{"ContraryNames_Q",
-                entries(Method::Q, "300", "00.0", "N", "5", "00.0", "S", "50", "00.0", "W", "10",
-                        "00.0"),
-                {290, 0.0}, {70, 0.0}, {70, 0.0}, {85, 0.0}, {69, 24.6}, {20, 35.4},
-                {14, 21.0}, {14, 21.0}, {25, 39.0}, {25, 39.0}, {8, 45.6}, {81, 14.4},
-                false, false, 66.01, 1395.02, 1882.35, 54.28, 71.29, 108.7, 71.3},
-        Example{"TOver90EastLongitude_QQ",
-                entries(Method::QQ, "250", "30.0", "N", "15", "00.0", "N", "55", "00.0", "E", "10",
-                        "00.0"),
-                {260, 30.0}, {99, 30.0}, {80, 30.0}, {75, 0.0}, {72, 18.0}, {17, 42.0},
-                {58, 21.0}, {121, 39.0}, {23, 21.0}, {23, 21.0}, {6, 55.2}, {83, 4.8},
-                true, false, 83.01, 275.70, 3623.43, 70.52, 73.67, 73.7, 73.7},
-        // Every field empty: t is 0, taken as 1E-11 in the table.
-        Example{"AllEmpty_Q", entries(Method::Q, "", "", "N", "", "", "N", "", "", "W", "", ""),
-                {0, 0.0}, {0, 0.0}, {0, 0.0}, {90, 0.0}, {0, 0.0}, {90, 0.0}, {0, 0.0},
-                {0, 0.0}, {90, 0.0}, {90, 0.0}, {90, 0.0}, {0, 0.0},
-                false, false, 29376.66, 29376.66, 0, 0, 90, 90.0, 270.0},
-        // Lower transit: Hc = lat + dec - 90, the body due north, Zn not folded to 0.
-        Example{"LHA180ZnIs360_Q",
-                entries(Method::Q, "180", "", "N", "80", "", "N", "40", "", "W", "", ""),
-                {180, 0.0}, {180, 0.0}, {0, 0.0}, {10, 0.0}, {0, 0.0}, {90, 0.0}, {80, 0.0},
-                {100, 0.0}, {30, 0.0}, {30, 0.0}, {30, 0.0}, {60, 0.0},
-                true, false, 31127.38, 15.31, 693.15, 29232.82, 0,
-                0.0, 360.0}),
+    testing::Values(Example{"SameNameUOver90_Q",
+                            entries(Method::Q, "54", "12.3", "N", "20", "15.0", "N", "40", "00.0",
+                                    "W", "70", "00.0"),
+                            {344, 12.3},
+                            {15, 47.7},
+                            {15, 47.7},
+                            {69, 45.0},
+                            {14, 48.0},
+                            {75, 12.0},
+                            {20, 58.8},
+                            {20, 58.8},
+                            {109, 1.2},
+                            {70, 58.8},
+                            {66, 4.2},
+                            {23, 55.8},
+                            false,
+                            true,
+                            1365.03,
+                            1027.24,
+                            89.88,
+                            462.41,
+                            39.03,
+                            141.0,
+                            141.0},
+                    Example{"SameNameUOver90_QQ",
+                            entries(Method::QQ, "54", "12.3", "N", "20", "15.0", "N", "40", "00.0",
+                                    "W", "70", "00.0"),
+                            {344, 12.3},
+                            {15, 47.7},
+                            {15, 47.7},
+                            {69, 45.0},
+                            {14, 48.0},
+                            {75, 12.0},
+                            {20, 58.8},
+                            {20, 58.8},
+                            {109, 1.2},
+                            {70, 58.8},
+                            {66, 4.2},
+                            {23, 55.8},
+                            false,
+                            true,
+                            2337.39,
+                            1758.97,
+                            153.90,
+                            791.79,
+                            39.03,
+                            141.0,
+                            141.0},
+                    Example{"ContraryNames_Q",
+                            entries(Method::Q, "300", "00.0", "N", "5", "00.0", "S", "50", "00.0",
+                                    "W", "10", "00.0"),
+                            {290, 0.0},
+                            {70, 0.0},
+                            {70, 0.0},
+                            {85, 0.0},
+                            {69, 24.6},
+                            {20, 35.4},
+                            {14, 21.0},
+                            {14, 21.0},
+                            {25, 39.0},
+                            {25, 39.0},
+                            {8, 45.6},
+                            {81, 14.4},
+                            false,
+                            false,
+                            66.01,
+                            1395.02,
+                            1882.35,
+                            54.28,
+                            71.29,
+                            108.7,
+                            71.3},
+                    Example{"TOver90EastLongitude_QQ",
+                            entries(Method::QQ, "250", "30.0", "N", "15", "00.0", "N", "55", "00.0",
+                                    "E", "10", "00.0"),
+                            {260, 30.0},
+                            {99, 30.0},
+                            {80, 30.0},
+                            {75, 0.0},
+                            {72, 18.0},
+                            {17, 42.0},
+                            {58, 21.0},
+                            {121, 39.0},
+                            {23, 21.0},
+                            {23, 21.0},
+                            {6, 55.2},
+                            {83, 4.8},
+                            true,
+                            false,
+                            83.01,
+                            275.70,
+                            3623.43,
+                            70.52,
+                            73.67,
+                            73.7,
+                            73.7},
+                    // Every field empty: t is 0, taken as 1E-11 in the table.
+                    Example{"AllEmpty_Q",
+                            entries(Method::Q, "", "", "N", "", "", "N", "", "", "W", "", ""),
+                            {0, 0.0},
+                            {0, 0.0},
+                            {0, 0.0},
+                            {90, 0.0},
+                            {0, 0.0},
+                            {90, 0.0},
+                            {0, 0.0},
+                            {0, 0.0},
+                            {90, 0.0},
+                            {90, 0.0},
+                            {90, 0.0},
+                            {0, 0.0},
+                            false,
+                            false,
+                            29376.66,
+                            29376.66,
+                            0,
+                            0,
+                            90,
+                            90.0,
+                            270.0},
+                    // Lower transit: Hc = lat + dec - 90, the body due north, Zn not folded to 0.
+                    Example{
+                        "LHA180ZnIs360_Q",
+                        entries(Method::Q, "180", "", "N", "80", "", "N", "40", "", "W", "", ""),
+                        {180, 0.0},
+                        {180, 0.0},
+                        {0, 0.0},
+                        {10, 0.0},
+                        {0, 0.0},
+                        {90, 0.0},
+                        {80, 0.0},
+                        {100, 0.0},
+                        {30, 0.0},
+                        {30, 0.0},
+                        {30, 0.0},
+                        {60, 0.0},
+                        true,
+                        false,
+                        31127.38,
+                        15.31,
+                        693.15,
+                        29232.82,
+                        0,
+                        0.0,
+                        360.0}),
     [](const testing::TestParamInfo<Example>& info) { return info.param.name; });
 
 struct Wrap {
@@ -139,7 +232,9 @@ struct Wrap {
     Angle LHA;
 };
 
-void PrintTo(const Wrap& w, std::ostream* os) { *os << w.name; }
+void PrintTo(const Wrap& w, std::ostream* os) {
+    *os << w.name;
+}
 
 class LocalHourAngle : public testing::TestWithParam<Wrap> {};
 
@@ -151,17 +246,21 @@ TEST_P(LocalHourAngle, WrapsOnceIntoTheCircle) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LocalHourAngle,
-    testing::Values(
-        Wrap{"EastPast360", entries(Method::Q, "350", "", "N", "", "", "N", "", "", "E", "20", ""),
-             {10, 0.0}},
-        Wrap{"WestBeyondGHA", entries(Method::Q, "10", "", "N", "", "", "N", "", "", "W", "20", ""),
-             {350, 0.0}},
-        Wrap{"EastExactly360", entries(Method::Q, "300", "", "N", "", "", "N", "", "", "E", "60", ""),
-             {0, 0.0}},
-        Wrap{"MinutesCarryTo360",
-             entries(Method::Q, "359", "59.99", "N", "", "", "N", "", "", "W", "", ""), {360, 0.0}},
-        Wrap{"HundredthsOnAHalfRoundUp",
-             entries(Method::Q, "10", "12.25", "N", "", "", "N", "", "", "W", "", ""), {10, 12.3}}),
+    testing::Values(Wrap{"EastPast360",
+                         entries(Method::Q, "350", "", "N", "", "", "N", "", "", "E", "20", ""),
+                         {10, 0.0}},
+                    Wrap{"WestBeyondGHA",
+                         entries(Method::Q, "10", "", "N", "", "", "N", "", "", "W", "20", ""),
+                         {350, 0.0}},
+                    Wrap{"EastExactly360",
+                         entries(Method::Q, "300", "", "N", "", "", "N", "", "", "E", "60", ""),
+                         {0, 0.0}},
+                    Wrap{"MinutesCarryTo360",
+                         entries(Method::Q, "359", "59.99", "N", "", "", "N", "", "", "W", "", ""),
+                         {360, 0.0}},
+                    Wrap{"HundredthsOnAHalfRoundUp",
+                         entries(Method::Q, "10", "12.25", "N", "", "", "N", "", "", "W", "", ""),
+                         {10, 12.3}}),
     [](const testing::TestParamInfo<Wrap>& info) { return info.param.name; });
 
 TEST(SplitDegMin, CarriesSixtyMinutesIntoTheDegrees) {
@@ -181,8 +280,8 @@ TEST(SplitDegMin, RefusesDegreesBeyond16Bits) {
 TEST(CalculateReduction, StopsWhenUIsBelowZero) {
     // t = 160 makes w = 180 - w; with both names south u comes out negative.
     ReductionRecord r;
-    const auto in = entries(Method::Q, "200", "00.0", "S", "10", "00.0", "S", "30", "00.0", "W",
-                            "0", "");
+    const auto in =
+        entries(Method::Q, "200", "00.0", "S", "10", "00.0", "S", "30", "00.0", "W", "0", "");
     const CalculationResult result = calculateReduction(in, r);
     EXPECT_EQ(result.outcome, Outcome::CheckData);
     EXPECT_TRUE(r.tOver90);
@@ -194,12 +293,12 @@ TEST(CalculateReduction, StopsWhenUIsBelowZero) {
 
 TEST(CalculateReduction, AStoppedCalculationLeavesLaterFieldsFromThePreviousOne) {
     ReductionRecord r;
-    calculateReduction(entries(Method::Q, "54", "12.3", "N", "20", "15.0", "N", "40", "00.0", "W",
-                               "70", "00.0"),
-                       r);
+    calculateReduction(
+        entries(Method::Q, "54", "12.3", "N", "20", "15.0", "N", "40", "00.0", "W", "70", "00.0"),
+        r);
     const ReductionRecord complete = r;
-    const auto stop = entries(Method::Q, "200", "00.0", "S", "10", "00.0", "S", "30", "00.0", "W",
-                              "0", "");
+    const auto stop =
+        entries(Method::Q, "200", "00.0", "S", "10", "00.0", "S", "30", "00.0", "W", "0", "");
     ASSERT_EQ(calculateReduction(stop, r).outcome, Outcome::CheckData);
 
     EXPECT_NE(r.u, complete.u);
@@ -214,12 +313,12 @@ TEST(CalculateReduction, AStoppedCalculationLeavesLaterFieldsFromThePreviousOne)
 
     // The next complete calculation leaves nothing of the earlier ones behind.
     ReductionRecord fresh;
-    calculateReduction(entries(Method::Q, "300", "00.0", "N", "5", "00.0", "S", "50", "00.0", "W",
-                               "10", "00.0"),
-                       fresh);
-    calculateReduction(entries(Method::Q, "300", "00.0", "N", "5", "00.0", "S", "50", "00.0", "W",
-                               "10", "00.0"),
-                       r);
+    calculateReduction(
+        entries(Method::Q, "300", "00.0", "N", "5", "00.0", "S", "50", "00.0", "W", "10", "00.0"),
+        fresh);
+    calculateReduction(
+        entries(Method::Q, "300", "00.0", "N", "5", "00.0", "S", "50", "00.0", "W", "10", "00.0"),
+        r);
     EXPECT_EQ(r, fresh);
 }
 
@@ -237,7 +336,9 @@ struct Failure {
     bool reachedQv; // whether the failing step lies after Qv was written
 };
 
-void PrintTo(const Failure& f, std::ostream* os) { *os << f.name; }
+void PrintTo(const Failure& f, std::ostream* os) {
+    *os << f.name;
+}
 
 class ArithmeticFailures : public testing::TestWithParam<Failure> {};
 
@@ -264,8 +365,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A latitude of 90°59.9' makes u exceed 180, so the u used is negative.
         Failure{"DegreeFieldAtItsBoundWithMinutes",
                 entries(Method::Q, "", "", "N", "", "", "N", "90", "59.9", "W", "", ""), true},
-        Failure{"PastedHugeGHA", entries(Method::Q, "9E9", "", "N", "", "", "N", "", "", "W", "", ""),
-                false},
+        Failure{"PastedHugeGHA",
+                entries(Method::Q, "9E9", "", "N", "", "", "N", "", "", "W", "", ""), false},
         Failure{"PastedHugeLatitudeDegrees",
                 entries(Method::Q, "", "", "N", "", "", "N", "9E9", "", "W", "", ""), false},
         Failure{"InfiniteMinutes",

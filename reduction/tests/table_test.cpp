@@ -27,7 +27,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TableRow{"Q90", Method::Q, 90, 0}, TableRow{"Q89_99", Method::Q, 89.99, 0},
                     TableRow{"QQ90", Method::QQ, 90, 0}, TableRow{"QQ89_99", Method::QQ, 89.99, 0},
                     TableRow{"Q30", Method::Q, 30, 693.15}, TableRow{"Q45", Method::Q, 45, 346.57},
-                    TableRow{"Q60", Method::Q, 60, 143.84}, TableRow{"QQ30", Method::QQ, 30, 1186.90},
+                    TableRow{"Q60", Method::Q, 60, 143.84},
+                    TableRow{"QQ30", Method::QQ, 30, 1186.90},
                     TableRow{"QQ45", Method::QQ, 45, 593.45},
                     TableRow{"QQ60", Method::QQ, 60, 246.30},
                     TableRow{"Q120SameAs60", Method::Q, 120, 143.84},
@@ -42,16 +43,17 @@ TEST_P(InvQValues, MatchTheTable) {
     EXPECT_EQ(reduction::invQ(row.argument, row.method), row.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Both, InvQValues,
-    testing::Values(TableRow{"Q0IsNinety", Method::Q, 0, 90},
-                    TableRow{"QQ0IsNinety", Method::QQ, 0, 90},
-                    TableRow{"QHundredth", Method::Q, 0.01, 89.74},
-                    TableRow{"QQHundredth", Method::QQ, 0.01, 89.80},
-                    TableRow{"Q30", Method::Q, 693.15, 30},
-                    TableRow{"QQ30", Method::QQ, 1186.90, 30},
-                    TableRow{"QVeryLargeIsZero", Method::Q, 29376.6, 0}),
-    [](const testing::TestParamInfo<TableRow>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Both, InvQValues,
+                         testing::Values(TableRow{"Q0IsNinety", Method::Q, 0, 90},
+                                         TableRow{"QQ0IsNinety", Method::QQ, 0, 90},
+                                         TableRow{"QHundredth", Method::Q, 0.01, 89.74},
+                                         TableRow{"QQHundredth", Method::QQ, 0.01, 89.80},
+                                         TableRow{"Q30", Method::Q, 693.15, 30},
+                                         TableRow{"QQ30", Method::QQ, 1186.90, 30},
+                                         TableRow{"QVeryLargeIsZero", Method::Q, 29376.6, 0}),
+                         [](const testing::TestParamInfo<TableRow>& info) {
+                             return info.param.name;
+                         });
 
 TEST(Q, Q180IsALargeFiniteValue) {
     // sin(pi) is a tiny positive double, so the far end of the table exists.
