@@ -1,5 +1,6 @@
 #include "entry/textvalue.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +11,18 @@ namespace {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+bool isExponentLetter(char c) {
+    return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
+
+bool isDigitOrPoint(char c) {
+    return isDigit(c) || c == '.';
 }
 
 int digitValue(char c, int radix) {
@@ -35,56 +48,49 @@ double radixNumber(std::string_view digits, int radix) {
     return value;
 }
 
-// The decimal number at the start of text, in the form from_chars reads
-// (no leading "+", "e" for the exponent); empty when there is none.
-std::string leadingDecimal(std::string_view text) {
+// The length of the decimal number at the start of text (sign, digits with at
+// most one point, an exponent with at least one digit); 0 when there is none.
+std::size_t leadingDecimalLength(std::string_view text) {
     std::size_t i = 0;
-    std::string number;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-')
-            number += '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         ++i;
-    }
     bool anyDigit = false;
     bool point = false;
     for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (isDigit(c)) {
+        if (isDigit(text[i]))
             anyDigit = true;
-        } else if (c == '.' && !point) {
+        else if (text[i] == '.' && !point)
             point = true;
-        } else {
+        else
             break;
-        }
-        number += c;
     }
     if (!anyDigit)
-        return {};
+        return 0;
     // The exponent counts only with at least one digit: "1E" is 1, "3D-" is 3.
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+    if (i < text.size() && isExponentLetter(text[i])) {
         std::size_t j = i + 1;
-        std::string exponent = "e";
         if (j < text.size() && (text[j] == '+' || text[j] == '-'))
-            exponent += text[j++];
+            ++j;
         const std::size_t firstDigit = j;
         while (j < text.size() && isDigit(text[j]))
-            exponent += text[j++];
+            ++j;
         if (j > firstDigit)
-            number += exponent;
+            i = j;
     }
-    return number;
+    return i;
 }
 
 // from_chars leaves the value untouched when it is out of the double range:
 // tell an overflow from an underflow by where the first significant digit
 // stands once the exponent is applied.
-double outOfRange(const std::string& number) {
+double outOfRange(std::string_view number) {
     const bool negative = number.front() == '-';
+    const bool hasSign = number.front() == '-' || number.front() == '+';
     long long magnitude = 0; // decimal exponent of the first significant digit
     bool seenSignificant = false;
     bool afterPoint = false;
-    std::size_t i = negative ? 1 : 0;
-    for (; i < number.size() && number[i] != 'e'; ++i) {
+    std::size_t i = hasSign ? 1 : 0;
+    for (; i < number.size() && isDigitOrPoint(number[i]); ++i) {
         const char c = number[i];
         if (c == '.') {
             afterPoint = true;
@@ -102,6 +108,8 @@ double outOfRange(const std::string& number) {
     long long exponent = 0;
     if (i < number.size()) {
         const char* first = number.data() + i + 1;
+        if (*first == '+')
+            ++first;
         const auto [end, ec] = std::from_chars(first, number.data() + number.size(), exponent);
         if (ec == std::errc::result_out_of_range)
             exponent =
@@ -115,25 +123,38 @@ double outOfRange(const std::string& number) {
 } // namespace
 
 double TextValue(std::string_view text) {
+    // Blanks may stand anywhere, even inside the number; only then is a copy
+    // needed.
     std::string kept;
-    kept.reserve(text.size());
-    for (char c : text)
-        if (c != ' ' && c != '\t' && c != '\n')
-            kept += c;
-
-    if (kept.size() >= 2 && kept[0] == '&') {
-        const char kind = kept[1];
-        if (kind == 'H' || kind == 'h')
-            return radixNumber(std::string_view(kept).substr(2), 16);
-        if (kind == 'O' || kind == 'o')
-            return radixNumber(std::string_view(kept).substr(2), 8);
+    if (std::any_of(text.begin(), text.end(), isBlank)) {
+        kept.reserve(text.size());
+        for (char c : text)
+            if (!isBlank(c))
+                kept += c;
+        text = kept;
     }
 
-    const std::string number = leadingDecimal(kept);
+    if (text.size() >= 2 && text[0] == '&') {
+        const char kind = text[1];
+        if (kind == 'H' || kind == 'h')
+            return radixNumber(text.substr(2), 16);
+        if (kind == 'O' || kind == 'o')
+            return radixNumber(text.substr(2), 8);
+    }
+
+    const std::string_view number = text.substr(0, leadingDecimalLength(text));
     if (number.empty())
         return 0;
+    // from_chars reads neither a leading "+" nor a D for the exponent.
+    std::string_view digits = number.front() == '+' ? number.substr(1) : number;
+    std::string withE;
+    if (const auto d = digits.find_first_of("Dd"); d != std::string_view::npos) {
+        withE = digits;
+        withE[d] = 'e';
+        digits = withE;
+    }
     double value = 0;
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (ec == std::errc::result_out_of_range)
         return outOfRange(number);
     (void)end;
