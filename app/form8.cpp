@@ -1,9 +1,12 @@
 #include "app/form8.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -12,11 +15,17 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <cmath>
+#include <functional>
 #include <iterator>
+#include <string_view>
+#include <utility>
 
+#include "app/focus/focushold.h"
 #include "app/fonts.h"
 #include "app/toolkit.h"
 #include "app/twips.h"
+#include "help/form1.h"
 #include "printout/surface.h"
 #include "printout/workedform.h"
 
@@ -54,9 +63,117 @@ void place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(twips::toPixels(QRect(left, top, width, height)));
 }
 
+using entry::FieldId;
+using entry::KeyAscii;
+
+constexpr FieldId clearAllOrder[] = {FieldId::GHADeg, FieldId::GHAMin, FieldId::DecDeg,
+                                     FieldId::DecMin, FieldId::LDeg,   FieldId::LMin,
+                                     FieldId::LoDeg,  FieldId::LoMin};
+constexpr FieldId clearSomeOrder[] = {FieldId::GHADeg, FieldId::GHAMin, FieldId::DecDeg,
+                                      FieldId::DecMin};
+
+constexpr KeyAscii keyReturn = 13;
+constexpr KeyAscii keyEscape = 27;
+// What Ctrl+Backspace types on the classic desktop.
+constexpr KeyAscii keyRubout = 127;
+// A character outside the Western character set arrives as "?".
+constexpr KeyAscii keyUnmappable = '?';
+constexpr char16_t lastWesternCharacter = 0xFF;
+
+KeyAscii westernCode(char16_t character) {
+    return character > lastWesternCharacter ? keyUnmappable : KeyAscii(character);
+}
+
+// The character a key press types, as a field's KeyPress sees it; nothing for
+// a key that types none (arrows, Home, End, Delete, Tab and the access keys).
+// Ctrl with a letter types the control character of that letter (Ctrl+C is
+// 3, Ctrl+V is 22); it is worked out from the key because some platforms,
+// the offscreen one among them, give such a press no text.
+std::optional<KeyAscii> typedCharacter(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers();
+    const bool control = modifiers.testFlag(Qt::ControlModifier);
+    if (!control && (modifiers & (Qt::AltModifier | Qt::MetaModifier)))
+        return std::nullopt;
+    switch (key.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return std::nullopt;
+    case Qt::Key_Backspace:
+        return control ? keyRubout : entry::keyBackspace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return keyReturn;
+    case Qt::Key_Escape:
+        return keyEscape;
+    default:
+        break;
+    }
+    if (control) {
+        if (key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
+            return KeyAscii(key.key() - Qt::Key_A + 1);
+        return std::nullopt;
+    }
+    const QString text = key.text();
+    if (text.isEmpty())
+        return std::nullopt;
+    const char16_t character = text.front().unicode();
+    // X11 gives Delete the text DEL; like the other editing keys it types
+    // nothing.
+    if (character < u' ' || character == keyRubout)
+        return std::nullopt;
+    return westernCode(character);
+}
+
+// The toolkit's palette colour for a colour value of the field model.
+// System colour 11, the inactive border, is the grey of the classic desktop's
+// 3-D faces, so it maps to the platform's button colour.
+QColor shownColour(entry::ColorValue value, const QPalette& platform) {
+    constexpr entry::ColorValue systemColour = 0x80000000;
+    if (value == entry::inactiveBorder)
+        return platform.color(QPalette::Button);
+    if (value & systemColour) // the window background; the rules use no other
+        return platform.color(QPalette::Base);
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+// The rules' message box and beep are the window's toolkit. Before the box
+// opens the window shows what the rule has set so far, so the red field
+// stands behind "Out of Range".
+class ToolkitAlerts final : public entry::Alerts {
+  public:
+    ToolkitAlerts(Toolkit& toolkit, std::function<void()> beforeMessage)
+        : toolkit_(toolkit), beforeMessage_(std::move(beforeMessage)) {}
+
+    void message(std::string_view text) override {
+        beforeMessage_();
+        toolkit_.messageBox(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    }
+    void beep() override { toolkit_.beep(); }
+
+  private:
+    Toolkit& toolkit_;
+    std::function<void()> beforeMessage_;
+};
+
 } // namespace
 
-Form8::Form8(Toolkit& toolkit, QWidget* parent) : QWidget(parent), toolkit_(toolkit) {
+// Indexed by entry::FieldId.
+const std::array<Form8::FieldHandlers, entry::fieldCount> Form8::fieldHandlers{{
+    {&Form8::txtGHADeg_KeyPress, &Form8::txtGHADeg_Change, &Form8::txtGHADeg_Validate},
+    {&Form8::txtGHAMin_KeyPress, &Form8::txtGHAMin_Change, &Form8::txtGHAMin_Validate},
+    {&Form8::txtDecDeg_KeyPress, &Form8::txtDecDeg_Change, &Form8::txtDecDeg_Validate},
+    {&Form8::txtDecMin_KeyPress, &Form8::txtDecMin_Change, &Form8::txtDecMin_Validate},
+    {&Form8::txtLDeg_KeyPress, &Form8::txtLDeg_Change, &Form8::txtLDeg_Validate},
+    {&Form8::txtLMin_KeyPress, &Form8::txtLMin_Change, &Form8::txtLMin_Validate},
+    {&Form8::txtLoDeg_KeyPress, &Form8::txtLoDeg_Change, &Form8::txtLoDeg_Validate},
+    {&Form8::txtLoMin_KeyPress, &Form8::txtLoMin_Change, &Form8::txtLoMin_Validate},
+}};
+
+Form8::Form8(Toolkit& toolkit, QWidget* parent)
+    : QWidget(parent), toolkit_(toolkit),
+      fieldAlerts_(std::make_unique<ToolkitAlerts>(toolkit, [this] { showFieldStates(); })),
+      fields_(*fieldAlerts_) {
+    Form_Initialize();
     setWindowTitle(applicationTitle);
     setWindowIcon(QIcon(QStringLiteral(":/sightcheck/sightcheck.xpm")));
     setFont(windowFont());
@@ -71,7 +188,12 @@ Form8::Form8(Toolkit& toolkit, QWidget* parent) : QWidget(parent), toolkit_(tool
 
     createControls();
     setFocusOrder();
+    connectFields();
     connectCommands();
+    // Every control of the window asks the focused entry field before it
+    // takes the focus or acts, so one hold for the whole window does it.
+    new FocusHold(this,
+                  [this](QWidget* focused, QWidget* /*target*/) { return mayLeave(focused); });
     Form_Load();
 }
 
@@ -214,8 +336,43 @@ void Form8::setFocusOrder() {
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+void Form8::connectFields() {
+    fieldWidgets_ = {txtGHADeg, txtGHAMin, txtDecDeg, txtDecMin,
+                     txtLDeg,   txtLMin,   txtLoDeg,  txtLoMin};
+    for (std::size_t i = 0; i < entry::fieldCount; ++i) {
+        QLineEdit* widget = fieldWidgets_[i];
+        Q_ASSERT(widget->objectName() ==
+                 QLatin1String(entry::fieldSpecs[i].name.data(),
+                               qsizetype(entry::fieldSpecs[i].name.size())));
+        widget->installEventFilter(this);
+        // textChanged, unlike textEdited, also follows pastes, drops and the
+        // program's own setText, which all run the Change rule as typing does.
+        connect(widget, &QLineEdit::textChanged, this, fieldHandlers[i].change);
+    }
+    showFieldStates();
+}
+
 void Form8::connectCommands() {
     connect(cmdQ, &QPushButton::clicked, this, &Form8::cmdQ_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &Form8::cmdClear_Click);
+    connect(cmdClearSome, &QPushButton::clicked, this, &Form8::cmdClearSome_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &Form8::cmdHelp_Click);
+    // Only a change of method is the user selecting it: a click on the option
+    // that is already selected changes nothing, so it calculates nothing
+    // either, and the printed form stays as it is.
+    connect(optQ, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            optQ_Click();
+    });
+    connect(optQQ, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            optQQ_Click();
+    });
+}
+
+void Form8::Form_Initialize() {
+    // Held with the record; the table function and the calculation read it.
+    record_.pi = 4.0 * std::atan(1.0);
 }
 
 void Form8::Form_Load() {
@@ -268,6 +425,223 @@ void Form8::cmdQ_Click() {
         toolkit_.messageBox(arithmeticFailureMessage);
         break;
     }
+}
+
+void Form8::cmdClear_Click() {
+    clearFields(clearAllOrder);
+}
+
+void Form8::cmdClearSome_Click() {
+    clearFields(clearSomeOrder);
+}
+
+void Form8::clearFields(std::span<const FieldId> order) {
+    // Each emptied field runs its Change rule; an empty field reads 0, so no
+    // box is shown and a degree field unlocks its minute field before that
+    // is emptied in turn.
+    for (const FieldId id : order)
+        fieldWidgets_[entry::index(id)]->setText(QString());
+    surface_->clear();
+    txtGHADeg->setFocus();
+}
+
+void Form8::optQ_Click() {
+    cmdQ_Click();
+}
+
+void Form8::optQQ_Click() {
+    cmdQ_Click();
+}
+
+void Form8::cmdHelp_Click() {
+    // No parent: the help window has no owner, stays open when this window
+    // closes and deletes itself when closed, which empties the pointer.
+    if (helpWindow_ == nullptr)
+        helpWindow_ = new help::Form1;
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
+
+help::Form1* Form8::helpWindow() const {
+    return helpWindow_;
+}
+
+void Form8::txtGHADeg_KeyPress(KeyAscii& keyAscii) {
+    fieldKeyPress(FieldId::GHADeg, keyAscii);
+}
+void Form8::txtGHAMin_KeyPress(KeyAscii& keyAscii) {
+    fieldKeyPress(FieldId::GHAMin, keyAscii);
+}
+void Form8::txtDecDeg_KeyPress(KeyAscii& keyAscii) {
+    fieldKeyPress(FieldId::DecDeg, keyAscii);
+}
+void Form8::txtDecMin_KeyPress(KeyAscii& keyAscii) {
+    fieldKeyPress(FieldId::DecMin, keyAscii);
+}
+void Form8::txtLDeg_KeyPress(KeyAscii& keyAscii) {
+    fieldKeyPress(FieldId::LDeg, keyAscii);
+}
+void Form8::txtLMin_KeyPress(KeyAscii& keyAscii) {
+    fieldKeyPress(FieldId::LMin, keyAscii);
+}
+void Form8::txtLoDeg_KeyPress(KeyAscii& keyAscii) {
+    fieldKeyPress(FieldId::LoDeg, keyAscii);
+}
+void Form8::txtLoMin_KeyPress(KeyAscii& keyAscii) {
+    fieldKeyPress(FieldId::LoMin, keyAscii);
+}
+
+void Form8::txtGHADeg_Change() {
+    fieldChange(FieldId::GHADeg);
+}
+void Form8::txtGHAMin_Change() {
+    fieldChange(FieldId::GHAMin);
+}
+void Form8::txtDecDeg_Change() {
+    fieldChange(FieldId::DecDeg);
+}
+void Form8::txtDecMin_Change() {
+    fieldChange(FieldId::DecMin);
+}
+void Form8::txtLDeg_Change() {
+    fieldChange(FieldId::LDeg);
+}
+void Form8::txtLMin_Change() {
+    fieldChange(FieldId::LMin);
+}
+void Form8::txtLoDeg_Change() {
+    fieldChange(FieldId::LoDeg);
+}
+void Form8::txtLoMin_Change() {
+    fieldChange(FieldId::LoMin);
+}
+
+void Form8::txtGHADeg_Validate(bool& cancel) {
+    fieldValidate(FieldId::GHADeg, cancel);
+}
+void Form8::txtGHAMin_Validate(bool& cancel) {
+    fieldValidate(FieldId::GHAMin, cancel);
+}
+void Form8::txtDecDeg_Validate(bool& cancel) {
+    fieldValidate(FieldId::DecDeg, cancel);
+}
+void Form8::txtDecMin_Validate(bool& cancel) {
+    fieldValidate(FieldId::DecMin, cancel);
+}
+void Form8::txtLDeg_Validate(bool& cancel) {
+    fieldValidate(FieldId::LDeg, cancel);
+}
+void Form8::txtLMin_Validate(bool& cancel) {
+    fieldValidate(FieldId::LMin, cancel);
+}
+void Form8::txtLoDeg_Validate(bool& cancel) {
+    fieldValidate(FieldId::LoDeg, cancel);
+}
+void Form8::txtLoMin_Validate(bool& cancel) {
+    fieldValidate(FieldId::LoMin, cancel);
+}
+
+void Form8::fieldKeyPress(FieldId id, KeyAscii& keyAscii) {
+    takeText(id);
+    keyAscii = fields_.keyPress(id, keyAscii);
+}
+
+void Form8::fieldChange(FieldId id) {
+    // The degree rule reads the partner's text as well.
+    for (const FieldId each : clearAllOrder)
+        takeText(each);
+    fields_.change(id);
+    showFieldStates();
+}
+
+void Form8::fieldValidate(FieldId id, bool& cancel) {
+    takeText(id);
+    if (fields_.validate(id))
+        cancel = true;
+}
+
+void Form8::takeText(FieldId id) {
+    fields_[id].text = fieldWidgets_[entry::index(id)]->text().toStdString();
+}
+
+void Form8::showFieldStates() {
+    for (std::size_t i = 0; i < entry::fieldCount; ++i) {
+        QLineEdit* widget = fieldWidgets_[i];
+        const entry::Field& field = fields_[FieldId(i)];
+        widget->setEnabled(field.enabled);
+        const QColor colour = shownColour(field.backColor, QApplication::palette(widget));
+        QPalette shown = widget->palette();
+        if (shown.color(QPalette::Base) != colour) {
+            // All colour groups: a locked field is disabled and must still
+            // show its colour.
+            shown.setColor(QPalette::Base, colour);
+            widget->setPalette(shown);
+        }
+    }
+}
+
+std::optional<FieldId> Form8::fieldOf(const QObject* object) const {
+    for (std::size_t i = 0; i < entry::fieldCount; ++i)
+        if (fieldWidgets_[i] == object)
+            return FieldId(i);
+    return std::nullopt;
+}
+
+bool Form8::filterKeyPress(FieldId id, QKeyEvent& key) {
+    const std::optional<KeyAscii> typed = typedCharacter(key);
+    if (!typed)
+        return false;
+    KeyAscii keyAscii = *typed;
+    (this->*fieldHandlers[entry::index(id)].keyPress)(keyAscii);
+    // The rules pass a key unchanged or drop it; they never turn it into
+    // another character.
+    return keyAscii == entry::keyDropped;
+}
+
+bool Form8::filterCommit(FieldId id, const QInputMethodEvent& input) {
+    // Characters an input method commits are typed characters too. All of
+    // them are checked against the text as it stands before the commit.
+    for (const QChar character : input.commitString()) {
+        KeyAscii keyAscii = westernCode(character.unicode());
+        (this->*fieldHandlers[entry::index(id)].keyPress)(keyAscii);
+        if (keyAscii == entry::keyDropped)
+            return true;
+    }
+    return false;
+}
+
+bool Form8::mayLeave(QWidget* focused) {
+    const std::optional<FieldId> id = fieldOf(focused);
+    if (!id)
+        return true;
+    bool cancel = false;
+    (this->*fieldHandlers[entry::index(*id)].validate)(cancel);
+    return !cancel;
+}
+
+bool Form8::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::InputMethod)
+        return QWidget::eventFilter(watched, event);
+    const std::optional<FieldId> id = fieldOf(watched);
+    if (!id)
+        return QWidget::eventFilter(watched, event);
+    if (type == QEvent::InputMethod)
+        return filterCommit(*id, static_cast<const QInputMethodEvent&>(*event));
+    auto& key = static_cast<QKeyEvent&>(*event);
+    if (type == QEvent::ShortcutOverride) {
+        // Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+Z and the other Ctrl letters type a
+        // control character: claimed here so they come as a key press to the
+        // KeyPress rule, which drops them, instead of running the field's own
+        // copy, paste and undo.
+        if (key.modifiers().testFlag(Qt::ControlModifier) && typedCharacter(key)) {
+            key.accept();
+            return true;
+        }
+        return false;
+    }
+    return filterKeyPress(*id, key);
 }
 
 void Form8::DisplayQQ() {

@@ -1,18 +1,31 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include <array>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "entry/fields.h"
 #include "reduction/calculate.h"
 #include "reduction/record.h"
 
 class QComboBox;
 class QFrame;
+class QInputMethodEvent;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace help {
+class Form1;
+}
 
 namespace printout {
 class Surface;
@@ -51,11 +64,81 @@ class Form8 final : public QWidget {
     // form, or tells the user why it cannot.
     void cmdQ_Click();
 
+    // "Clear &All" and "&Clear except DR": empty the fields, erase the
+    // printout and put the focus in the first field. The lists, the method
+    // and the record stay as they are.
+    void cmdClear_Click();
+    void cmdClearSome_Click();
+
+    // The user selected that method: calculate again at once.
+    void optQ_Click();
+    void optQQ_Click();
+
+    // "?": the help window, one at most, modeless and without owner.
+    void cmdHelp_Click();
+
+    // The open help window, or nullptr.
+    help::Form1* helpWindow() const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    // The events of one entry field, as the field raises them.
+    struct FieldHandlers {
+        void (Form8::*keyPress)(entry::KeyAscii& keyAscii);
+        void (Form8::*change)();
+        void (Form8::*validate)(bool& cancel);
+    };
+    static const std::array<FieldHandlers, entry::fieldCount> fieldHandlers;
+
+    void txtGHADeg_KeyPress(entry::KeyAscii& keyAscii);
+    void txtGHAMin_KeyPress(entry::KeyAscii& keyAscii);
+    void txtDecDeg_KeyPress(entry::KeyAscii& keyAscii);
+    void txtDecMin_KeyPress(entry::KeyAscii& keyAscii);
+    void txtLDeg_KeyPress(entry::KeyAscii& keyAscii);
+    void txtLMin_KeyPress(entry::KeyAscii& keyAscii);
+    void txtLoDeg_KeyPress(entry::KeyAscii& keyAscii);
+    void txtLoMin_KeyPress(entry::KeyAscii& keyAscii);
+    void txtGHADeg_Change();
+    void txtGHAMin_Change();
+    void txtDecDeg_Change();
+    void txtDecMin_Change();
+    void txtLDeg_Change();
+    void txtLMin_Change();
+    void txtLoDeg_Change();
+    void txtLoMin_Change();
+    void txtGHADeg_Validate(bool& cancel);
+    void txtGHAMin_Validate(bool& cancel);
+    void txtDecDeg_Validate(bool& cancel);
+    void txtDecMin_Validate(bool& cancel);
+    void txtLDeg_Validate(bool& cancel);
+    void txtLMin_Validate(bool& cancel);
+    void txtLoDeg_Validate(bool& cancel);
+    void txtLoMin_Validate(bool& cancel);
+
+    void fieldKeyPress(entry::FieldId id, entry::KeyAscii& keyAscii);
+    void fieldChange(entry::FieldId id);
+    void fieldValidate(entry::FieldId id, bool& cancel);
+
+    // Copies a widget's text into the field model; the rules read only that.
+    void takeText(entry::FieldId id);
+    // Shows every field's enabled flag and colour as the model holds them.
+    void showFieldStates();
+    // The entry field a widget is, if it is one.
+    std::optional<entry::FieldId> fieldOf(const QObject* object) const;
+    bool filterKeyPress(entry::FieldId id, QKeyEvent& key);
+    bool filterCommit(entry::FieldId id, const QInputMethodEvent& input);
+    bool mayLeave(QWidget* focused);
+
+    void clearFields(std::span<const entry::FieldId> order);
+
+    void Form_Initialize();
     void Form_Load();
     void createControls();
     void setFocusOrder();
     void connectCommands();
+    void connectFields();
 
     reduction::ReductionInput readInput() const;
     reduction::Method selectedMethod() const;
@@ -73,6 +156,14 @@ class Form8 final : public QWidget {
 
     Toolkit& toolkit_;
     reduction::ReductionRecord record_;
+
+    // The entry fields' rules lend the toolkit's box and beep through this.
+    std::unique_ptr<entry::Alerts> fieldAlerts_;
+    entry::Fields fields_;
+    // The eight entry fields in the model's order.
+    std::array<QLineEdit*, entry::fieldCount> fieldWidgets_{};
+
+    QPointer<help::Form1> helpWindow_;
 
     printout::Surface* surface_ = nullptr;
 

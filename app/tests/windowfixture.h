@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QApplication>
+#include <QColor>
+#include <QLineEdit>
+#include <QPalette>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "app/form8.h"
+#include "app/tests/recordingtoolkit.h"
+
+// Failure messages show a QString as its text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+// The main window shown and active, driven as a user drives it: keys and
+// clicks go to the window handle, the way the platform delivers them, so they
+// pass the window-wide focus hold and the shortcut handling like real input.
+class WindowFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    void TearDown() override {
+        // A help window left open by a failed test must not reach the next one.
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != &form && window->isVisible())
+                window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    template <typename T> T* control(const char* name) {
+        T* found = form.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QLineEdit* field(const char* name) { return control<QLineEdit>(name); }
+
+    QWindow* handle() { return form.windowHandle(); }
+
+    void click(QWidget* widget) {
+        const QPoint at = widget->mapTo(&form, widget->rect().center());
+        QTest::mouseClick(handle(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(handle(), k, modifiers);
+    }
+    void type(const char* text) {
+        for (const char* c = text; *c != '\0'; ++c)
+            QTest::keyClick(handle(), *c);
+    }
+    // Puts the focus in a field by the program, then types into it.
+    void typeInto(const char* name, const char* text) {
+        field(name)->setFocus();
+        type(text);
+    }
+
+    QWidget* focused() { return form.focusWidget(); }
+
+    static QColor shownBase(const QLineEdit* edit, QPalette::ColorGroup group = QPalette::Active) {
+        return edit->palette().color(group, QPalette::Base);
+    }
+    // The platform's colours the model's system colours map to: the window
+    // background is the palette's Base, the inactive border its Button grey.
+    static QColor windowBackground(const QLineEdit* edit) {
+        return QApplication::palette(edit).color(QPalette::Base);
+    }
+    static QColor inactiveBorder(const QLineEdit* edit) {
+        return QApplication::palette(edit).color(QPalette::Button);
+    }
+    static QColor red() { return QColor(255, 0, 0); }
+
+    RecordingToolkit toolkit;
+    app::Form8 form{toolkit};
+};
