@@ -25,6 +25,7 @@
 #include "app/tests/recordingtoolkit.h"
 #include "app/twips.h"
 #include "printout/surface.h"
+#include "printout/tests/expectedforms.h"
 #include "printout/workedform.h"
 
 namespace {
@@ -80,43 +81,8 @@ const LayoutRow layoutTable[] = {
 // Half a pixel: the most a designed value can move when placed on whole pixels.
 constexpr int twipsTolerance = app::twips::perPixel / 2;
 
-const std::vector<std::string> firstExampleQ = {
-    "                                 Sight Reduction by Q(x) Table",
-    "LHA 344°12.3' -> t*  15°47.7'                    u*** = 90 - w + Lat (L and Dec same name)",
-    "Q(v) = Q(90 - dec) + Q(t)                             = 90 - 20°58.8' + 40°00.0'",
-    "     = Q(69°45.0') + Q(15°47.7')                      = 109°01.2' -> 70°58.8'",
-    "     = 63.80 + 1301.23 = 1365.03                Q(Hc) = Q(90 - v) + Q(u)",
-    "   v = 14°48.0'                                       = Q(75°12.0') + Q(70°58.8')",
-    "Q(w) = Q(dec) - Q(90 - v)                             = 33.74 + 56.14 = 89.88",
-    "     = Q(20°15.0') - Q(75°12.0')                   Hc = 66°04.2'",
-    "     = 1060.98 - 33.74 = 1027.24                 Q(Z) = Q(v) - Q(90 - Hc)",
-    " w** = 20°58.8'                                       = Q(14°48.0') - Q(23°55.8')",
-    "                                                      = 1364.75 - 902.34 = 462.41",
-    "                                                Z**** = 39.0° -> 141.0°",
-    "                                                   Zn = 141.0°",
-    "*If t>90 use t = 180 - t     **If original t>90 use w = 180 - w      ***If u>90 use u = 180 - "
-    "u",
-    "****For contrary names or same name with original u>90 use Z = 180 - Z",
-};
-
-const std::vector<std::string> secondExampleQQ = {
-    "                                 Sight Reduction by QQ(x) Table",
-    "LHA 260°30.0' -> t*  99°30.0' -> 80°30.0'        u*** = 90 - w + Lat (L and Dec same name)",
-    "Q(v) = Q(90 - dec) + Q(t)                             = 90 - 121°39.0' + 55°00.0'",
-    "     = Q(75°00.0') + Q(80°30.0')                      = 23°21.0'",
-    "     = 59.36 + 23.65 = 83.01                    Q(Hc) = Q(90 - v) + Q(u)",
-    "   v = 72°18.0'                                       = Q(17°42.0') + Q(23°21.0')",
-    "Q(w) = Q(dec) - Q(90 - v)                             = 2038.73 + 1584.70 = 3623.43",
-    "     = Q(15°00.0') - Q(17°42.0')                   Hc = 6°55.2'",
-    "     = 2314.43 - 2038.73 = 275.70                Q(Z) = Q(v) - Q(90 - Hc)",
-    " w** = 58°21.0' -> 121°39.0'                          = Q(72°18.0') - Q(83°04.8')",
-    "                                                      = 83.04 - 12.52 = 70.52",
-    "                                                Z**** = 73.7°",
-    "                                                   Zn = 73.7°",
-    "*If t>90 use t = 180 - t     **If original t>90 use w = 180 - w      ***If u>90 use u = 180 - "
-    "u",
-    "****For contrary names or same name with original u>90 use Z = 180 - Z",
-};
+using testforms::firstExampleForm;
+using testforms::secondExampleForm;
 
 // One sight as the user enters it: texts typed into the eight fields, the
 // names picked from the lists.
@@ -395,37 +361,37 @@ TEST_P(Form8ExampleTest, TypedAndCalculatedPrintsTheWorkedForm) {
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedExamples, Form8ExampleTest,
-    ::testing::Values(TypedExample{"FirstExampleQ", firstExample, false, &firstExampleQ},
+    ::testing::Values(TypedExample{"FirstExampleQ", firstExample, false, &firstExampleForm},
                       TypedExample{"SecondExampleQQ",
                                    {"250", "30", "15", "0", "55", "0", "10", "0", "N", "N", "E"},
                                    true,
-                                   &secondExampleQQ}),
+                                   &secondExampleForm}),
     [](const auto& info) { return std::string(info.param.title); });
 
 TEST_F(Form8Test, CheckYourDataKeepsTheEarlierForm) {
     enter(firstExample);
     calculate();
-    ASSERT_EQ(printedLines(), firstExampleQ);
+    ASSERT_EQ(printedLines(), firstExampleForm);
 
     // Same southern names, t above 90: u comes out below 0.
     enter({"200", "0", "10", "0", "30", "0", "0", "0", "S", "S", "W"});
     calculate();
 
     EXPECT_EQ(toolkit.messages, QStringList{QStringLiteral("Check your data.")});
-    EXPECT_EQ(printedLines(), firstExampleQ);
+    EXPECT_EQ(printedLines(), firstExampleForm);
 }
 
 TEST_F(Form8Test, ArithmeticFailureIsReportedAndKeepsTheWindowAndTheEarlierForm) {
     enter(firstExample);
     calculate();
-    ASSERT_EQ(printedLines(), firstExampleQ);
+    ASSERT_EQ(printedLines(), firstExampleForm);
 
     // GHA plus an east longitude past 720 degrees leaves a negative t.
     enter({"719", "59.9", "20", "15.0", "40", "0", "1", "0", "N", "N", "E"});
     calculate();
 
     EXPECT_EQ(toolkit.messages, QStringList{app::arithmeticFailureMessage});
-    EXPECT_EQ(printedLines(), firstExampleQ);
+    EXPECT_EQ(printedLines(), firstExampleForm);
     EXPECT_TRUE(form.isVisible());
 
     // The window goes on working.
@@ -433,7 +399,7 @@ TEST_F(Form8Test, ArithmeticFailureIsReportedAndKeepsTheWindowAndTheEarlierForm)
     enter(firstExample);
     calculate();
     EXPECT_TRUE(toolkit.messages.isEmpty());
-    EXPECT_EQ(printedLines(), firstExampleQ);
+    EXPECT_EQ(printedLines(), firstExampleForm);
 }
 
 TEST_F(Form8Test, LayoutScalesWithTheDevicePixelRatio) {
