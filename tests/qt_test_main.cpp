@@ -1,3 +1,5 @@
+// The main() of a GoogleTest program whose tests need a QApplication.
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
