@@ -348,16 +348,4 @@ TEST(FieldsClear, EmptyingInClearOrderUnlocksAndShowsNoMessage) {
     }
 }
 
-TEST(FieldSpecs, PartnersAreTheMinuteFieldToTheRight) {
-    for (const entry::FieldSpec& s : entry::fieldSpecs) {
-        EXPECT_EQ(&entry::spec(s.id), &s) << s.name;
-        EXPECT_EQ(std::string(s.toolTip).rfind("Range 0 to ", 0), 0u) << s.name;
-        if (s.partner) {
-            EXPECT_EQ(s.kind, entry::FieldKind::Degree) << s.name;
-            EXPECT_EQ(entry::index(*s.partner), entry::index(s.id) + 1) << s.name;
-            EXPECT_EQ(entry::spec(*s.partner).kind, entry::FieldKind::Minute) << s.name;
-        }
-    }
-}
-
 } // namespace
