@@ -404,9 +404,10 @@ reduction::ReductionInput Form8::readInput() const {
     input.latMin = txtLMin->text().toStdString();
     input.loDeg = txtLoDeg->text().toStdString();
     input.loMin = txtLoMin->text().toStdString();
-    input.decName = cboDec->currentText().toStdString();
-    input.latName = cboL->currentText().toStdString();
-    input.loName = cboLo->currentText().toStdString();
+    // The lists hold only their two items, so a name always reads.
+    input.decName = reduction::northSouthFromText(cboDec->currentText().toStdString()).value();
+    input.latName = reduction::northSouthFromText(cboL->currentText().toStdString()).value();
+    input.loName = reduction::westEastFromText(cboLo->currentText().toStdString()).value();
     input.method = selectedMethod();
     return input;
 }
@@ -645,8 +646,7 @@ bool Form8::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form8::DisplayQQ() {
-    const bool sameNames = cboL->currentText() == cboDec->currentText();
-    surface_->showForm(printout::buildWorkedForm(record_, selectedMethod(), sameNames));
+    surface_->showForm(printout::buildWorkedForm(record_, selectedMethod()));
 }
 
 } // namespace app

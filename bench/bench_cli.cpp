@@ -37,13 +37,13 @@ reduction::ReductionInput randomSight(std::mt19937& random) {
         std::bernoulli_distribution(0.5)(random) ? reduction::Method::Q : reduction::Method::QQ;
     in.ghaDeg = whole(359);
     in.ghaMin = minutes();
-    in.decName = pick("N", "S");
+    in.decName = *reduction::northSouthFromText(pick("N", "S"));
     in.decDeg = whole(30);
     in.decMin = minutes();
-    in.latName = pick("N", "S");
+    in.latName = *reduction::northSouthFromText(pick("N", "S"));
     in.latDeg = whole(65);
     in.latMin = minutes();
-    in.loName = pick("W", "E");
+    in.loName = *reduction::westEastFromText(pick("W", "E"));
     in.loDeg = whole(179);
     in.loMin = minutes();
     return in;
@@ -67,8 +67,8 @@ std::filesystem::path writeSightsFile(const std::vector<reduction::ReductionInpu
            "lonMin\n";
     for (const auto& s : all) {
         out << (s.method == reduction::Method::Q ? "Q" : "QQ") << ',' << s.ghaDeg << ',' << s.ghaMin
-            << ',' << s.decName << ',' << s.decDeg << ',' << s.decMin << ',' << s.latName << ','
-            << s.latDeg << ',' << s.latMin << ',' << s.loName << ',' << s.loDeg << ',' << s.loMin
+            << ',' << reduction::nameText(s.decName) << ',' << s.decDeg << ',' << s.decMin << ',' << reduction::nameText(s.latName) << ','
+            << s.latDeg << ',' << s.latMin << ',' << reduction::nameText(s.loName) << ',' << s.loDeg << ',' << s.loMin
             << '\n';
     }
     return path;
@@ -77,7 +77,6 @@ std::filesystem::path writeSightsFile(const std::vector<reduction::ReductionInpu
 struct Reduced {
     reduction::ReductionRecord record;
     reduction::Method method;
-    bool sameNames;
 };
 
 void BM_BuildWorkedForm(benchmark::State& state, const std::vector<Reduced>* complete) {
@@ -86,7 +85,7 @@ void BM_BuildWorkedForm(benchmark::State& state, const std::vector<Reduced>* com
         const Reduced& r = (*complete)[next];
         next = next + 1 == complete->size() ? 0 : next + 1;
         auto lines =
-            printout::renderLines(printout::buildWorkedForm(r.record, r.method, r.sameNames));
+            printout::renderLines(printout::buildWorkedForm(r.record, r.method));
         benchmark::DoNotOptimize(lines);
     }
     state.SetItemsProcessed(state.iterations());
@@ -112,7 +111,7 @@ int main(int argc, char** argv) {
     const std::vector<reduction::ReductionInput> all = sights();
     std::vector<Reduced> complete;
     for (const auto& in : all) {
-        Reduced r{{}, in.method, in.latName == in.decName};
+        Reduced r{{}, in.method};
         if (reduction::calculateReduction(in, r.record).outcome == reduction::Outcome::Complete) {
             complete.push_back(r);
         }

@@ -110,25 +110,30 @@ BatchRow parseBatchRow(std::string_view line) {
         in.method = *method;
     }
 
-    struct NameCell {
-        std::size_t index;
-        const char* column;
-        std::string_view first, second;
-        std::string* target;
+    // An empty name cell keeps the default name.
+    const auto nameProblem = [](const char* column, const char* names, const std::string& text) {
+        return std::string(column) + " must be " + names + ", not " + quoted(text);
     };
-    const std::array<NameCell, 3> names{{{3, "decName", "N", "S", &in.decName},
-                                         {6, "latName", "N", "S", &in.latName},
-                                         {9, "lonName", "W", "E", &in.loName}}};
-    for (const NameCell& name : names) {
-        const std::string& text = c[name.index];
-        if (text.empty()) {
-            continue; // keeps the default name
+    if (!c[3].empty()) {
+        const auto name = reduction::northSouthFromText(c[3]);
+        if (!name) {
+            return {std::nullopt, nameProblem("decName", "N or S", c[3])};
         }
-        if (text != name.first && text != name.second) {
-            return {std::nullopt, std::string(name.column) + " must be " + std::string(name.first) +
-                                      " or " + std::string(name.second) + ", not " + quoted(text)};
+        in.decName = *name;
+    }
+    if (!c[6].empty()) {
+        const auto name = reduction::northSouthFromText(c[6]);
+        if (!name) {
+            return {std::nullopt, nameProblem("latName", "N or S", c[6])};
         }
-        *name.target = text;
+        in.latName = *name;
+    }
+    if (!c[9].empty()) {
+        const auto name = reduction::westEastFromText(c[9]);
+        if (!name) {
+            return {std::nullopt, nameProblem("lonName", "W or E", c[9])};
+        }
+        in.loName = *name;
     }
 
     struct FieldCell {

@@ -292,6 +292,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName("sightform");
 
     reduction::ReductionInput input;
+    // The name texts as given; checked while the options are read.
+    std::string decName{"N"}, latName{"N"}, loName{"W"};
     QCommandLineParser parser;
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();
@@ -310,7 +312,7 @@ int main(int argc, char* argv[]) {
          std::pair{"N", "S"},
          FieldId::DecDeg,
          FieldId::DecMin,
-         &input.decName,
+         &decName,
          &input.decDeg,
          &input.decMin},
         {{"lat", "DR latitude: name N (default) or S, degrees, minutes.", "N|S DEG MIN"},
@@ -318,7 +320,7 @@ int main(int argc, char* argv[]) {
          std::pair{"N", "S"},
          FieldId::LDeg,
          FieldId::LMin,
-         &input.latName,
+         &latName,
          &input.latDeg,
          &input.latMin},
         {{"lon", "DR longitude: name W (default) or E, degrees, minutes.", "W|E DEG MIN"},
@@ -326,7 +328,7 @@ int main(int argc, char* argv[]) {
          std::pair{"W", "E"},
          FieldId::LoDeg,
          FieldId::LoMin,
-         &input.loName,
+         &loName,
          &input.loDeg,
          &input.loMin},
     };
@@ -351,6 +353,9 @@ int main(int argc, char* argv[]) {
     if (const auto problem = readAngleOptions(parser, angles)) {
         return usageError(*problem);
     }
+    input.decName = reduction::northSouthFromText(decName).value();
+    input.latName = reduction::northSouthFromText(latName).value();
+    input.loName = reduction::westEastFromText(loName).value();
     if (parser.isSet(method)) {
         const auto chosen = cli::methodFromText(parser.value(method).toStdString());
         if (!chosen) {

@@ -18,7 +18,8 @@ bool complete(const Sight& sight) {
 }
 
 ExactSolution exactOf(const Sight& sight) {
-    return exactSolution(sight.record, sight.input.latName == "S", sight.input.decName == "S");
+    return exactSolution(sight.record, sight.input.latName == reduction::NorthSouth::S,
+                         sight.input.decName == reduction::NorthSouth::S);
 }
 
 } // namespace
@@ -63,8 +64,7 @@ std::vector<std::string> sightLines(const Sight& sight, bool withExact) {
     if (!complete(sight)) {
         return {};
     }
-    std::vector<std::string> lines = printout::renderLines(printout::buildWorkedForm(
-        sight.record, sight.input.method, sight.input.latName == sight.input.decName));
+    std::vector<std::string> lines = printout::renderLines(printout::buildWorkedForm(sight.record, sight.input.method));
     if (withExact) {
         for (std::string& line : exactSolutionLines(exactOf(sight))) {
             lines.push_back(std::move(line));
@@ -76,8 +76,7 @@ std::vector<std::string> sightLines(const Sight& sight, bool withExact) {
 QJsonObject sightJson(const Sight& sight, bool withExact) {
     QJsonArray form;
     if (complete(sight)) {
-        for (const std::string& line : printout::renderLines(printout::buildWorkedForm(
-                 sight.record, sight.input.method, sight.input.latName == sight.input.decName))) {
+        for (const std::string& line : printout::renderLines(printout::buildWorkedForm(sight.record, sight.input.method))) {
             form.append(QString::fromStdString(line));
         }
     }

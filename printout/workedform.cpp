@@ -68,7 +68,7 @@ std::string azimuth(double degrees) {
 
 } // namespace
 
-WorkedForm buildWorkedForm(const ReductionRecord& r, Method method, bool sameNames) {
+WorkedForm buildWorkedForm(const ReductionRecord& r, Method method) {
     // The form shows the table value of each angle by asking the table again.
     const auto Q = [method](double angleDeg) { return tableValue(reduction::Q(angleDeg, method)); };
     FormWriter w;
@@ -93,7 +93,7 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method, bool sameNam
         w.print(angle(r.tUsedDeg, r.tUsedMin) + "'");
     }
     w.tab(47);
-    w.print(sameNames ? "   u*** = 90 - w + Lat (L and Dec same name)"
+    w.print(r.sameNames ? "   u*** = 90 - w + Lat (L and Dec same name)"
                       : "   u*** = 90 - w - Lat (L and Dec contrary names)");
     w.endLine();
 
@@ -101,7 +101,7 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method, bool sameNam
     w.print("Q(v) = Q(90 - dec) + Q(t)");
     w.tab(54);
     w.print(" = 90 - " + angle(r.wUsedDeg, r.wUsedMin) + "'");
-    w.print(sameNames ? " + " : " - ");
+    w.print(r.sameNames ? " + " : " - ");
     w.print(angle(r.LatDeg, r.LatMin) + "'");
     w.endLine();
 
@@ -164,7 +164,7 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method, bool sameNam
     // Line 12: Z, and Z after its rule.
     w.tab(49);
     w.print("Z**** = " + azimuth(r.Z));
-    if (!sameNames || r.uOver90) {
+    if (!r.sameNames || r.uOver90) {
         w.print(" -> " + azimuth(r.ZUsed));
     }
     w.endLine();

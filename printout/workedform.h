@@ -24,10 +24,8 @@ struct WorkedForm {
     std::vector<WorkedFormLine> lines;
 };
 
-// The worked form of a complete reduction in the given method. sameNames is
-// true when the latitude and declination names are equal.
-WorkedForm buildWorkedForm(const reduction::ReductionRecord& record, reduction::Method method,
-                           bool sameNames);
+// The worked form of a complete reduction in the given method.
+WorkedForm buildWorkedForm(const reduction::ReductionRecord& record, reduction::Method method);
 
 // The form as plain text, one string per line: runs at their columns, blanks
 // between them, trailing blanks trimmed.

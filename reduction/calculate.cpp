@@ -91,7 +91,7 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
     r.GHA = finite(TextValue(in.ghaDeg) + TextValue(in.ghaMin) / 60, "GHA");
 
     r.Lo = finite(TextValue(in.loDeg) + TextValue(in.loMin) / 60, "the longitude");
-    if (in.loName == "E")
+    if (in.loName == WestEast::E)
         r.Lo = -r.Lo;
 
     r.LHA = r.GHA - r.Lo;
@@ -138,8 +138,8 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
         r.wUsed = 180 - r.w;
     store(r.wUsedDeg, r.wUsedMin, split(r.wUsed, angleRounding, "w"));
 
-    const bool sameNames = in.latName == in.decName;
-    r.u = sameNames ? (90 - r.wUsed) + r.Lat : (90 - r.wUsed) - r.Lat;
+    r.sameNames = in.latName == in.decName;
+    r.u = r.sameNames ? (90 - r.wUsed) + r.Lat : (90 - r.wUsed) - r.Lat;
 
     if (r.u < 0)
         return Outcome::CheckData;
@@ -163,14 +163,14 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
     r.Z = angleOf(r.QZ, m, "QZ");
 
     r.ZUsed = r.Z;
-    if (!sameNames || r.uOver90)
+    if (!r.sameNames || r.uOver90)
         r.ZUsed = 180 - r.Z;
 
     // East of the meridian (LHA above 180) the azimuth is measured the other
     // way round; the unrounded LHA decides.
-    if (in.latName == "N")
+    if (in.latName == NorthSouth::N)
         r.Zn = r.LHA > 180 ? r.ZUsed : 360 - r.ZUsed;
-    if (in.latName == "S")
+    if (in.latName == NorthSouth::S)
         r.Zn = r.LHA > 180 ? 180 - r.ZUsed : 180 + r.ZUsed;
 
     r.ZUsed = roundTenth(r.ZUsed);
@@ -179,6 +179,30 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
 }
 
 } // namespace
+
+std::optional<NorthSouth> northSouthFromText(std::string_view text) {
+    if (text == "N")
+        return NorthSouth::N;
+    if (text == "S")
+        return NorthSouth::S;
+    return std::nullopt;
+}
+
+std::optional<WestEast> westEastFromText(std::string_view text) {
+    if (text == "W")
+        return WestEast::W;
+    if (text == "E")
+        return WestEast::E;
+    return std::nullopt;
+}
+
+std::string_view nameText(NorthSouth name) {
+    return name == NorthSouth::N ? "N" : "S";
+}
+
+std::string_view nameText(WestEast name) {
+    return name == WestEast::W ? "W" : "E";
+}
 
 std::optional<DegMin> splitDegMin(double angleDeg, double rounding) {
     const double whole = std::floor(angleDeg);

@@ -14,17 +14,28 @@ namespace reduction {
 // or the entries do not belong together.
 inline constexpr std::string_view checkDataMessage = "Check your data.";
 
+// The names of the three lists. The window and sightform read a name's text
+// once, where it comes in, into one of these; from there on only the core
+// compares names, so "same name" is decided in one place.
+enum class NorthSouth { N, S };
+enum class WestEast { W, E };
+
+// "N" or "S" ("W" or "E"), exactly as the lists hold them; nullopt otherwise.
+std::optional<NorthSouth> northSouthFromText(std::string_view text);
+std::optional<WestEast> westEastFromText(std::string_view text);
+std::string_view nameText(NorthSouth name);
+std::string_view nameText(WestEast name);
+
 // What the user entered, as the window holds it: the eight field texts
-// exactly as typed (read with TextValue), the three name texts ("N"/"S",
-// "N"/"S", "W"/"E", compared exactly) and the method.
+// exactly as typed (read with TextValue), the three names and the method.
 struct ReductionInput {
     std::string ghaDeg, ghaMin;
     std::string decDeg, decMin;
     std::string latDeg, latMin;
     std::string loDeg, loMin;
-    std::string decName = "N";
-    std::string latName = "N";
-    std::string loName = "W";
+    NorthSouth decName = NorthSouth::N;
+    NorthSouth latName = NorthSouth::N;
+    WestEast loName = WestEast::W;
     Method method = Method::Q;
 };
 

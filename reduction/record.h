@@ -52,6 +52,9 @@ struct ReductionRecord {
     double wUsed = 0;
     std::int16_t wUsedDeg = 0;
     double wUsedMin = 0;
+    // Latitude and declination have the same name: chooses the u formula,
+    // the Z rule and the lines the worked form prints for them.
+    bool sameNames = false;
     double u = 0;
     std::int16_t uDeg = 0;
     double uMin = 0;

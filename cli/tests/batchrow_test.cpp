@@ -42,13 +42,13 @@ TEST(ParseBatchRow, ReadsEveryCellIntoTheInputs) {
     EXPECT_EQ(in.method, reduction::Method::QQ);
     EXPECT_EQ(in.ghaDeg, "250");
     EXPECT_EQ(in.ghaMin, "30.0");
-    EXPECT_EQ(in.decName, "S");
+    EXPECT_EQ(in.decName, reduction::NorthSouth::S);
     EXPECT_EQ(in.decDeg, "15");
     EXPECT_EQ(in.decMin, "0");
-    EXPECT_EQ(in.latName, "S");
+    EXPECT_EQ(in.latName, reduction::NorthSouth::S);
     EXPECT_EQ(in.latDeg, "55");
     EXPECT_EQ(in.latMin, "");
-    EXPECT_EQ(in.loName, "E");
+    EXPECT_EQ(in.loName, reduction::WestEast::E);
     EXPECT_EQ(in.loDeg, "10");
     EXPECT_EQ(in.loMin, "1.5"); // the carriage return of a CRLF file is not part of it
 }
@@ -57,9 +57,9 @@ TEST(ParseBatchRow, EmptyMethodAndNameCellsTakeTheDefaults) {
     const cli::BatchRow row = cli::parseBatchRow(",,,,,,,,,,,");
     ASSERT_TRUE(row.input) << row.problem;
     EXPECT_EQ(row.input->method, reduction::Method::Q);
-    EXPECT_EQ(row.input->decName, "N");
-    EXPECT_EQ(row.input->latName, "N");
-    EXPECT_EQ(row.input->loName, "W");
+    EXPECT_EQ(row.input->decName, reduction::NorthSouth::N);
+    EXPECT_EQ(row.input->latName, reduction::NorthSouth::N);
+    EXPECT_EQ(row.input->loName, reduction::WestEast::W);
 }
 
 struct MalformedCase {

@@ -195,7 +195,7 @@ TEST(SightformJson, RecordNamesTypesAndRoundTripValues) {
     EXPECT_EQ(record.value("uOver90").toBool(), expected.uOver90);
 
     const auto printed =
-        printout::renderLines(printout::buildWorkedForm(expected, reduction::Method::Q, true));
+        printout::renderLines(printout::buildWorkedForm(expected, reduction::Method::Q));
     const QJsonArray form = object.value("form").toArray();
     ASSERT_EQ(form.size(), static_cast<qsizetype>(printed.size()));
     for (qsizetype i = 0; i < form.size(); ++i) {

@@ -29,7 +29,7 @@ ReductionRecord reduce(const ReductionInput& in) {
 
 std::vector<std::string> printed(const ReductionInput& in) {
     return printout::renderLines(
-        printout::buildWorkedForm(reduce(in), in.method, in.latName == in.decName));
+        printout::buildWorkedForm(reduce(in), in.method));
 }
 
 // The character standing in a 1-based column of a rendered line (the degree
@@ -78,7 +78,7 @@ TEST(WorkedFormPrintout, QQMethodExampleByteForByte) {
 
 TEST(WorkedFormPrintout, HcAndZnAreTheOnlyBoldRuns) {
     const ReductionRecord record = reduce(sameNameUOver90);
-    const WorkedForm form = printout::buildWorkedForm(record, Method::Q, true);
+    const WorkedForm form = printout::buildWorkedForm(record, Method::Q);
     ASSERT_EQ(form.lines.size(), 15u);
     std::vector<std::pair<std::size_t, printout::TextRun>> bold;
     for (std::size_t i = 0; i < form.lines.size(); ++i) {
@@ -105,7 +105,7 @@ class WorkedFormColumns : public testing::TestWithParam<ColumnCase> {};
 TEST_P(WorkedFormColumns, EqualsSignsDegreeSignsAndFootnotesStandInTheirColumns) {
     const ReductionInput& in = GetParam().in;
     const WorkedForm form =
-        printout::buildWorkedForm(reduce(in), in.method, in.latName == in.decName);
+        printout::buildWorkedForm(reduce(in), in.method);
     const std::vector<std::string> lines = printout::renderLines(form);
     ASSERT_EQ(lines.size(), 15u);
     for (int line = 2; line <= 13; ++line) {
@@ -181,8 +181,8 @@ TEST_P(ArrowRules, UArrowFollowsUOver90AndZArrowFollowsTheZRule) {
     const ArrowCase& c = GetParam();
     ReductionRecord record = reduce(sameNameUOver90);
     record.uOver90 = c.uOver90;
-    const auto lines =
-        printout::renderLines(printout::buildWorkedForm(record, Method::Q, c.sameNames));
+    record.sameNames = c.sameNames;
+    const auto lines = printout::renderLines(printout::buildWorkedForm(record, Method::Q));
     EXPECT_EQ(lines[3].find("= 109°01.2' -> 70°58.8'") != std::string::npos, c.uArrow) << lines[3];
     EXPECT_EQ(lines[3].ends_with("= 109°01.2'"), !c.uArrow) << lines[3];
     EXPECT_EQ(lines[11].ends_with("Z**** = 39.0° -> 141.0°"), c.zArrow) << lines[11];
@@ -215,7 +215,7 @@ TEST(WorkedFormLayout, MinutesOfVAndWUseTheShortPatternOnlyInTheLeftColumn) {
     record.vDeg = 4;
     record.vMin = 3.2;
     record.wMin = 5;
-    const auto lines = printout::renderLines(printout::buildWorkedForm(record, Method::Q, true));
+    const auto lines = printout::renderLines(printout::buildWorkedForm(record, Method::Q));
     EXPECT_TRUE(lines[5].starts_with("   v = 4°3.2'    ")) << lines[5];
     EXPECT_TRUE(lines[9].starts_with(" w** = 20°5.0'    ")) << lines[9];
     EXPECT_NE(lines[9].find(" = Q(4°03.2') - Q("), std::string::npos) << lines[9];
@@ -251,7 +251,7 @@ TEST(WorkedFormTab, PositionPastTheTabContinuesOnTheNextLine) {
     ReductionRecord record = reduce(sameNameUOver90);
     // Minutes this long push line 8 past column 52 before Hc.
     record.DecMin = 1e21;
-    const WorkedForm form = printout::buildWorkedForm(record, Method::Q, true);
+    const WorkedForm form = printout::buildWorkedForm(record, Method::Q);
     ASSERT_EQ(form.lines.size(), 16u);
     ASSERT_EQ(form.lines[7].size(), 1u);
     EXPECT_FALSE(form.lines[7][0].bold);
@@ -265,7 +265,7 @@ TEST(WorkedFormTab, PositionExactlyAtTheTabStaysOnTheLine) {
     ReductionRecord record = reduce(sameNameUOver90);
     // 1e20 minutes end line 8's left part in column 51, so Hc follows at 52.
     record.DecMin = 1e20;
-    const WorkedForm form = printout::buildWorkedForm(record, Method::Q, true);
+    const WorkedForm form = printout::buildWorkedForm(record, Method::Q);
     ASSERT_EQ(form.lines.size(), 15u);
     EXPECT_EQ(form.lines[7].back(), (printout::TextRun{52, "Hc = 66°04.2'", true}));
 }

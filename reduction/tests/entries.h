@@ -16,13 +16,13 @@ entries(reduction::Method method, const char* ghaDeg, const char* ghaMin, const 
     in.method = method;
     in.ghaDeg = ghaDeg;
     in.ghaMin = ghaMin;
-    in.decName = decName;
+    in.decName = *reduction::northSouthFromText(decName);
     in.decDeg = decDeg;
     in.decMin = decMin;
-    in.latName = latName;
+    in.latName = *reduction::northSouthFromText(latName);
     in.latDeg = latDeg;
     in.latMin = latMin;
-    in.loName = loName;
+    in.loName = *reduction::westEastFromText(loName);
     in.loDeg = loDeg;
     in.loMin = loMin;
     return in;
