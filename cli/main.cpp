@@ -290,6 +290,7 @@ int reduceBatch(const QString& path, bool json, bool exact) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("sightform");
+    QCoreApplication::setApplicationVersion(SIGHT_VERSION);
 
     reduction::ReductionInput input;
     // The name texts as given; checked while the options are read.
@@ -297,6 +298,7 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption method("method", "Table method, Q (default) or QQ.", "Q|QQ");
     std::vector<AngleOption> angles{
         {{"gha", "GHA (or LHA with the longitude left empty): degrees, minutes.", "DEG MIN"},
@@ -348,6 +350,10 @@ int main(int argc, char* argv[]) {
     }
     if (parser.isSet(help)) {
         writeOut(parser.helpText().toStdString());
+        return exitComplete;
+    }
+    if (parser.isSet(version)) {
+        writeOut("sightform " SIGHT_VERSION "\n");
         return exitComplete;
     }
     if (const auto problem = readAngleOptions(parser, angles)) {
