@@ -1,0 +1,80 @@
+#!/bin/sh
+# Installs the build into a fresh prefix and checks what a desktop and a user
+# find there: both programs, a launcher whose command and icon exist, every
+# icon size, valid metainfo, manual pages that render, the documentation.
+#   installed_tree.sh BUILD_DIR VERSION APPSTREAM_ID LICENCE_FILE
+set -u
+build=$1 version=$2 appstream_id=$3 licence_file=$4
+
+status=0
+fail() {
+    echo "FAIL: $*" >&2
+    status=1
+}
+
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null || {
+    echo "FAIL: cmake --install" >&2
+    exit 1
+}
+share=$prefix/share
+
+# From an empty environment and the root folder, so nothing is found by
+# being next to the build tree; only a sanitizer build's settings pass.
+bare="env -i PATH=/usr/bin:/bin ASAN_OPTIONS=${ASAN_OPTIONS:-} UBSAN_OPTIONS=${UBSAN_OPTIONS:-}"
+for program in sightcheck sightform; do
+    answer=$(cd / && $bare "$prefix/bin/$program" --version) ||
+        fail "$program --version exits with $?"
+    [ "$answer" = "$program $version" ] || fail "$program --version says '$answer'"
+done
+form=$(cd / && $bare "$prefix/bin/sightform" --gha 54 12.3 --dec N 20 15.0 --lat N 40 00.0 \
+    --lon W 70 00.0) || fail "installed sightform does not reduce the first example"
+case $form in
+*"Hc = "*"Zn = "*) ;;
+*) fail "installed sightform prints no Hc and Zn" ;;
+esac
+
+launcher=$share/applications/sightcheck.desktop
+desktop-file-validate "$launcher" >/dev/null || fail "desktop-file-validate $launcher"
+command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$launcher")
+[ -x "$prefix/bin/$command" ] || fail "the launcher runs '$command', which is not installed"
+icon=$(sed -n 's/^Icon=//p' "$launcher")
+for size in 16 32 48 64 128 256; do
+    file=$share/icons/hicolor/${size}x$size/apps/$icon.png
+    file -b "$file" | grep -q "^PNG image data, $size x $size," ||
+        fail "$file is not a $size px PNG: $(file -b "$file")"
+done
+
+metainfo=$share/metainfo/$appstream_id.metainfo.xml
+appstreamcli validate --no-net "$metainfo" >/dev/null || fail "appstreamcli validate $metainfo"
+grep -q "<launchable type=\"desktop-id\">sightcheck.desktop</launchable>" "$metainfo" ||
+    fail "the metainfo does not launch sightcheck.desktop"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo lacks release $version"
+
+for page in sightform sightcheck; do
+    manual=$share/man/man1/$page.1.gz
+    text=$(MANWIDTH=80 man -l "$manual" 2>/dev/null) || fail "man -l $manual exits with $?"
+    for part in "NAME" "SYNOPSIS" "$page $version"; do
+        case $text in
+        *"$part"*) ;;
+        *) fail "$manual renders without '$part'" ;;
+        esac
+    done
+done
+text=$(MANWIDTH=80 man -l "$share/man/man1/sightform.1.gz" 2>/dev/null)
+for part in "EXIT STATUS" "BATCH FORMAT" "--batch"; do
+    case $text in
+    *"$part"*) ;;
+    *) fail "the sightform manual page lacks '$part'" ;;
+    esac
+done
+
+for doc in README.md "$licence_file"; do
+    grep -q . "$share/doc/sightcheck/$doc" || fail "share/doc/sightcheck/$doc is missing or empty"
+done
+grep -q "Permission is hereby granted" "$share/doc/sightcheck/$licence_file" ||
+    fail "share/doc/sightcheck/$licence_file does not hold the licence"
+
+[ $status -eq 0 ] && echo "installed tree in $prefix: all checks passed"
+exit $status
