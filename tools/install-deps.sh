@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the window need,
-# asking apt only when one of them is missing.
+# asking apt only when one of them is missing. Packages named as arguments
+# are wanted as well (the packaging scripts ask for their heavier tools so).
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2 fonts-wine
     xvfb xdotool imagemagick xauth
+    help2man desktop-file-utils appstream man-db file
+    "$@"
 )
 
 missing=()
