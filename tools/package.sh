@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 # cpack needs dpkg-shlibdeps; lintian is wanted only here.
 ./tools/install-deps.sh dpkg-dev lintian
 
-build=build-package
+build="build-package"
 # Debian's hardening flags, as its own packages are built with; none of them
 # touches the floating-point arithmetic.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
