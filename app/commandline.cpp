@@ -15,11 +15,11 @@ std::optional<int> answerCommandLine(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(SIGHT_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Checks a celestial sight reduction worked by hand with the Q(x) or QQ(x)\n"
-        "table method: opens a window for the entries and prints the whole worked\n"
-        "form. The window takes no arguments of its own; sightform does the same\n"
-        "work on the command line."));
+    parser.setApplicationDescription(
+        QStringLiteral("Checks a celestial sight reduction worked by hand with the Q(x) or QQ(x)\n"
+                       "table method: opens a window for the entries and prints the whole worked\n"
+                       "form. The window takes no arguments of its own; sightform does the same\n"
+                       "work on the command line."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     // Unknown options are Qt's or nobody's; neither stops the window.
@@ -29,8 +29,8 @@ std::optional<int> answerCommandLine(int argc, char* argv[]) {
     if (parser.isSet(help))
         answer = parser.helpText();
     else if (parser.isSet(version))
-        answer = QCoreApplication::applicationName() + ' ' + QCoreApplication::applicationVersion() +
-                 '\n';
+        answer = QCoreApplication::applicationName() + ' ' +
+                 QCoreApplication::applicationVersion() + '\n';
     else
         return std::nullopt;
     const QByteArray text = answer.toUtf8();
