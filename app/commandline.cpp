@@ -15,6 +15,8 @@ std::optional<int> answerCommandLine(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(SIGHT_VERSION));
 
     QCommandLineParser parser;
+    // Qt's own options are single-dash words: -reverse must not read as -v.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("Checks a celestial sight reduction worked by hand with the Q(x) or QQ(x)\n"
                        "table method: opens a window for the entries and prints the whole worked\n"

@@ -28,6 +28,10 @@ for program in sightcheck sightform; do
         fail "$program --version exits with $?"
     [ "$answer" = "$program $version" ] || fail "$program --version says '$answer'"
 done
+# Qt's own single-dash options are the window's, not -v or -h run together:
+# with one of them the window opens and stays until it is closed.
+(cd / && $bare QT_QPA_PLATFORM=offscreen timeout 2 "$prefix/bin/sightcheck" -reverse >/dev/null 2>&1)
+[ $? -eq 124 ] || fail "sightcheck -reverse does not open the window"
 form=$(cd / && $bare "$prefix/bin/sightform" --gha 54 12.3 --dec N 20 15.0 --lat N 40 00.0 \
     --lon W 70 00.0) || fail "installed sightform does not reduce the first example"
 case $form in
