@@ -2,9 +2,9 @@
 # Installs the build into a fresh prefix and checks what a desktop and a user
 # find there: both programs, a launcher whose command and icon exist, every
 # icon size, valid metainfo, manual pages that render, the documentation.
-#   installed_tree.sh BUILD_DIR VERSION APPSTREAM_ID LICENCE_FILE
+#   installed_tree.sh BUILD_DIR VERSION APPSTREAM_ID LICENCE_FILE WINDOW_ICON.xpm
 set -u
-build=$1 version=$2 appstream_id=$3 licence_file=$4
+build=$1 version=$2 appstream_id=$3 licence_file=$4 window_icon=$5
 
 status=0
 fail() {
@@ -48,6 +48,17 @@ for size in 16 32 48 64 128 256; do
     file=$share/icons/hicolor/${size}x$size/apps/$icon.png
     file -b "$file" | grep -q "^PNG image data, $size x $size," ||
         fail "$file is not a $size px PNG: $(file -b "$file")"
+done
+# The launcher shows the window's own icon, and the sizes that are whole
+# multiples of it repeat its pixels exactly (ImageMagick's point filter is
+# nearest neighbour); a stale or blurred icon differs.
+icons=$share/icons/hicolor
+compare -metric AE "$window_icon" "$icons/32x32/apps/$icon.png" null: 2>/dev/null ||
+    fail "the 32 px launcher icon is not the window's icon"
+for size in 64 128 256; do
+    convert "$icons/32x32/apps/$icon.png" -filter point -resize ${size}x$size "$prefix/expected.png"
+    compare -metric AE "$prefix/expected.png" "$icons/${size}x$size/apps/$icon.png" null: 2>/dev/null ||
+        fail "the $size px icon is not the 32 px one with each pixel repeated"
 done
 
 metainfo=$share/metainfo/$appstream_id.metainfo.xml
