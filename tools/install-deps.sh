@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2 fonts-wine
     xvfb xdotool imagemagick xauth
+    poppler-utils
+    at-spi2-core python3-pyatspi dbus
 )
 
 missing=()
