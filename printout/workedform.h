@@ -35,7 +35,7 @@ struct WorkedForm {
     // table values, azimuths, and the arrows that show a rule was applied),
     // as opposed to the form's own labels, formulas and footnotes. Empty
     // when the form was not built by buildWorkedForm.
-    std::vector<std::vector<ColumnSpan>> values;
+    std::vector<std::vector<ColumnSpan>> values = {};
 };
 
 // The worked form of a complete reduction in the given method.
