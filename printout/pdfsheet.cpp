@@ -13,6 +13,7 @@
 #include <cmath>
 #include <functional>
 
+#include "printout/patterns.h"
 #include "printout/printfont.h"
 
 namespace printout {
@@ -65,13 +66,18 @@ double drawText(QPainter& painter, const PageFonts& fonts, double top, const std
 }
 
 // Draws the form's runs at their columns from top; returns the top of the
-// line below it.
+// line below it. The blanks before a run are drawn with it as spaces: text
+// extraction reads a narrow gap between two runs as one blank, however wide
+// it is, but keeps spaces that are there.
 double drawForm(QPainter& painter, const PageFonts& fonts, double top, const WorkedForm& form) {
     for (const WorkedFormLine& runs : form.lines) {
+        int column = 1;
         for (const TextRun& run : runs) {
+            const int gap = std::max(run.column - column, 0);
             painter.setFont(run.bold ? fonts.bold : fonts.regular);
-            painter.drawText(QPointF((run.column - 1) * fonts.column, top + fonts.ascent),
-                             QString::fromStdString(run.text));
+            painter.drawText(QPointF((column - 1) * fonts.column, top + fonts.ascent),
+                             QString(gap, QLatin1Char(' ')) + QString::fromStdString(run.text));
+            column += gap + columnCount(run.text);
         }
         top += fonts.line;
     }

@@ -159,7 +159,7 @@ QString Surface::plainText(QStringView lineEnd) const {
 }
 
 void Surface::announceText(const QString& before) {
-    if (before == text_ || !QAccessible::isActive())
+    if (before == text_)
         return;
     QAccessibleTextUpdateEvent event(this, 0, before, text_);
     QAccessible::updateAccessibility(&event);
