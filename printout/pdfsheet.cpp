@@ -28,6 +28,8 @@ constexpr double marginMm = 12.7;
 constexpr double largestPointSize = 10;
 // The window's page heading is this much smaller than the form.
 constexpr double headingScale = 0.8;
+// An exercise sheet spaces its lines wider, room for handwritten values.
+constexpr double handwritingSpacing = 1.6;
 
 QString failure(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot save %1: %2").arg(path, reason);
@@ -69,7 +71,8 @@ double drawText(QPainter& painter, const PageFonts& fonts, double top, const std
 // line below it. The blanks before a run are drawn with it as spaces: text
 // extraction reads a narrow gap between two runs as one blank, however wide
 // it is, but keeps spaces that are there.
-double drawForm(QPainter& painter, const PageFonts& fonts, double top, const WorkedForm& form) {
+double drawForm(QPainter& painter, const PageFonts& fonts, double top, const WorkedForm& form,
+                double lineSpacing) {
     for (const WorkedFormLine& runs : form.lines) {
         int column = 1;
         for (const TextRun& run : runs) {
@@ -79,7 +82,7 @@ double drawForm(QPainter& painter, const PageFonts& fonts, double top, const Wor
                              QString(gap, QLatin1Char(' ')) + QString::fromStdString(run.text));
             column += gap + columnCount(run.text);
         }
-        top += fonts.line;
+        top += lineSpacing;
     }
     return top;
 }
@@ -125,7 +128,7 @@ std::optional<QString> writeWorkedFormPdf(const QString& path, const std::string
         const PageFonts fonts = pageFonts(writer);
         const PageFonts small = pageFonts(writer, headingScale);
         const double below = drawText(painter, small, 0, heading);
-        drawForm(painter, fonts, below + fonts.line, form);
+        drawForm(painter, fonts, below + fonts.line, form, fonts.line);
     });
 }
 
@@ -149,8 +152,11 @@ std::optional<QString> writeSheetPdf(const QString& path, const std::vector<Shee
                 drawText(painter, fonts, top, item.message);
                 continue;
             }
-            drawForm(painter, fonts, top,
-                     mode == SheetMode::Blank ? withoutValues(*item.form) : *item.form);
+            if (mode == SheetMode::Blank)
+                drawForm(painter, fonts, top, withoutValues(*item.form),
+                         fonts.line * handwritingSpacing);
+            else
+                drawForm(painter, fonts, top, *item.form, fonts.line);
         }
     });
 }
