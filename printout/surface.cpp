@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAction>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPaintEvent>
@@ -40,6 +41,22 @@ class SurfaceAccessible final : public QAccessibleWidget, public QAccessibleText
             return surface()->text();
         return QAccessibleWidget::text(kind);
     }
+
+    // The commands of the surface's context menu, for users who cannot
+    // right-click: a screen reader offers them as the text's actions.
+    QStringList actionNames() const override {
+        QStringList names;
+        for (const QAction* action : widget()->actions())
+            if (action->isEnabled())
+                names.append(action->text());
+        return names;
+    }
+    void doAction(const QString& name) override {
+        for (QAction* action : widget()->actions())
+            if (action->isEnabled() && action->text() == name)
+                action->trigger();
+    }
+    QStringList keyBindingsForAction(const QString& /*name*/) const override { return {}; }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface)

@@ -1,5 +1,7 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -129,6 +131,22 @@ TEST_F(AccessibilityTest, SurfaceIsReadOnlyTextOfThePrintedLinesRefreshedByCalcu
     EXPECT_EQ(text->characterCount(), 0);
     EXPECT_TRUE(wholeText().isEmpty());
     EXPECT_TRUE(surface->text(QAccessible::Description).isEmpty());
+}
+
+TEST_F(AccessibilityTest, ContextMenuCommandsAreActionsOfTheWorkedFormWhileItIsPrinted) {
+    QAccessibleActionInterface* actions = accessible("surface")->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    const QString copy = QStringLiteral("Copy Worked Form");
+    EXPECT_FALSE(actions->actionNames().contains(copy));
+
+    typeFirstExample();
+    calculate();
+    EXPECT_TRUE(actions->actionNames().contains(copy));
+    EXPECT_TRUE(actions->actionNames().contains(QStringLiteral("Save Worked Form as PDF\u2026")));
+    QGuiApplication::clipboard()->clear();
+    actions->doAction(copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().section(QLatin1Char('\n'), 0, 0),
+              QString::fromStdString(firstExampleForm[0]));
 }
 
 // Enter and Return press whichever command button has the focus, as on any
