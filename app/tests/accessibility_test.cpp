@@ -189,12 +189,4 @@ TEST_F(AccessibilityTest, EnterAndReturnPressTheFocusedCommandButton) {
     EXPECT_EQ(toolkit.beeps, 0);
 }
 
-TEST_F(AccessibilityTest, EnterWithAModifierDoesNotPressTheButton) {
-    typeFirstExample();
-    control<QWidget>("cmdQ")->setFocus();
-    key(Qt::Key_Return, Qt::ControlModifier);
-    key(Qt::Key_Return, Qt::AltModifier);
-    EXPECT_TRUE(control<printout::Surface>("surface")->isEmpty());
-}
-
 } // namespace

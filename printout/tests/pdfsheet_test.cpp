@@ -133,13 +133,4 @@ TEST_F(SheetTest, PaperFollowsTheLocale) {
     EXPECT_EQ(pdftext::columnPages(path)[0][2], qt(testforms::firstExampleForm)[1]);
 }
 
-TEST_F(SheetTest, UnwritablePathNamesThePathAndTheReason) {
-    const QString path = folder.filePath(QStringLiteral("no/such/folder/sheet.pdf"));
-    const auto error =
-        printout::writeSheetPdf(path, threeRows(), SheetMode::Answers, QPageSize(QPageSize::A4));
-    ASSERT_TRUE(error);
-    EXPECT_TRUE(error->startsWith(QStringLiteral("Cannot save ") + path + QStringLiteral(": ")))
-        << error->toStdString();
-}
-
 } // namespace
