@@ -48,6 +48,7 @@ constexpr int printoutTopTwips = 2260;
 constexpr int linePixels = 2;
 
 const QString degreeSign = QStringLiteral("\u00B0");
+const QString minuteMark = QStringLiteral("'");
 
 #ifdef Q_OS_WIN
 constexpr QStringView platformLineEnd = u"\r\n";
@@ -72,7 +73,6 @@ QString reasonLine(const std::string& reason) {
         line += QLatin1Char('.');
     return QLatin1Char('\n') + line;
 }
-const QString minuteMark = QStringLiteral("'");
 
 // The option buttons were designed around the classic desktop's gap of
 // 4 pixels between the round mark and the caption; the wider gap of Qt's own
@@ -306,8 +306,9 @@ void Form8::createControls() {
 }
 
 void Form8::createPrintoutMenu() {
-    // Shown by the toolkit on a right click (or the menu key) on the printout
-    // area; the controls that lie on the area keep their own menus.
+    // Shown by the toolkit on a right click on the printout area; the controls
+    // that lie on the area keep their own menus. The surface takes no focus,
+    // so the commands are also its accessible actions (printout/surface.cpp).
     surface_->setContextMenuPolicy(Qt::ActionsContextMenu);
     mnuCopy = new QAction(QStringLiteral("Copy Worked Form"), surface_);
     mnuCopy->setObjectName(QStringLiteral("mnuCopy"));

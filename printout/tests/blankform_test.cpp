@@ -85,9 +85,9 @@ TEST(BlankForm, LeavesOutEveryValueAndNothingElseOverASweep) {
     std::map<std::pair<Method, bool>, std::vector<std::string>> skeletons;
     int checked = 0;
     for (const Method method : {Method::Q, Method::QQ}) {
-        for (int gha = 0; gha < 720; gha += 53) {
-            for (int dec = 0; dec <= 89; dec += 11) {
-                for (int lat = 0; lat <= 89; lat += 13) {
+        for (int gha = 0; gha < 720; gha += 71) {
+            for (int dec = 0; dec <= 89; dec += 13) {
+                for (int lat = 0; lat <= 89; lat += 17) {
                     for (const char* latName : {"N", "S"}) {
                         for (const char* lon : {"", "10", "135"}) {
                             const std::string g = std::to_string(gha);
