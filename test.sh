@@ -14,6 +14,12 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGHT_WERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
+# The worked form read back through the real accessibility bus; skipped (77)
+# with a note when Xvfb, D-Bus, at-spi2-core or python3-pyatspi is missing.
+status=0
+./tools/atspi-check.sh build || status=$?
+[ "$status" -eq 0 ] || [ "$status" -eq 77 ] || exit "$status"
+
 # Any sanitizer report aborts the test that raised it, so ctest fails.
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export ASAN_OPTIONS=${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}abort_on_error=1

@@ -1,7 +1,10 @@
 #include "app/form8.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
@@ -9,12 +12,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStandardPaths>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <iterator>
@@ -26,6 +32,7 @@
 #include "app/toolkit.h"
 #include "app/twips.h"
 #include "help/form1.h"
+#include "printout/pdfsheet.h"
 #include "printout/surface.h"
 #include "printout/workedform.h"
 
@@ -42,6 +49,30 @@ constexpr int linePixels = 2;
 
 const QString degreeSign = QStringLiteral("\u00B0");
 const QString minuteMark = QStringLiteral("'");
+
+#ifdef Q_OS_WIN
+constexpr QStringView platformLineEnd = u"\r\n";
+#else
+constexpr QStringView platformLineEnd = u"\n";
+#endif
+
+// The second line of "These entries cannot be reduced.": the step that had
+// no result, as the core names it, made a sentence. A leading word (not a
+// symbol such as "t" or "Qw") gets a capital.
+QString reasonLine(const std::string& reason) {
+    if (reason.empty())
+        return {};
+    QString line = QString::fromStdString(reason);
+    const qsizetype word = line.indexOf(QLatin1Char(' '));
+    const QString first = line.left(word < 0 ? line.size() : word);
+    const bool plainWord = first.size() > 1 && std::all_of(first.begin(), first.end(),
+                                                           [](QChar c) { return c.isLower(); });
+    if (plainWord)
+        line[0] = line[0].toUpper();
+    if (!line.endsWith(QLatin1Char('.')))
+        line += QLatin1Char('.');
+    return QLatin1Char('\n') + line;
+}
 
 // The option buttons were designed around the classic desktop's gap of
 // 4 pixels between the round mark and the caption; the wider gap of Qt's own
@@ -211,40 +242,46 @@ void Form8::createControls() {
     line("Line2", separatorTwips);
 
     label("Label1", QStringLiteral("GHA"), 100, 120, 495, 255);
-    txtGHADeg = field("txtGHADeg", 600, 120, 495, 285, 3, QStringLiteral("Range 0 to 719"));
+    txtGHADeg = field(FieldId::GHADeg, 600, 120, 495, 285);
     label("lblGHADeg", degreeSign, 1090, 120, 135, 255);
-    txtGHAMin = field("txtGHAMin", 1200, 120, 495, 285, 4, QStringLiteral("Range 0 to 59.9"));
+    txtGHAMin = field(FieldId::GHAMin, 1200, 120, 495, 285);
     label("lblGHAMin", minuteMark, 1690, 120, 135, 255);
     label("lblDRL", QStringLiteral("DR L"), 3240, 120, 375, 255);
-    txtLDeg = field("txtLDeg", 3960, 120, 375, 285, 2, QStringLiteral("Range 0 to 90"));
+    txtLDeg = field(FieldId::LDeg, 3960, 120, 375, 285);
     label("lblLDeg", degreeSign, 4335, 120, 135, 255);
-    txtLMin = field("txtLMin", 4440, 120, 495, 285, 4, QStringLiteral("Range 0 to 59.9"));
+    txtLMin = field(FieldId::LMin, 4440, 120, 495, 285);
     label("lblLMin", minuteMark, 4935, 120, 135, 255);
-    cboL = nameList("cboL", {QStringLiteral("N"), QStringLiteral("S")}, 5040, 120, 615, 315);
+    cboL = nameList("cboL", QStringLiteral("DR L name"), {QStringLiteral("N"), QStringLiteral("S")},
+                    5040, 120, 615, 315);
 
     label("Label2", QStringLiteral("Dec"), 100, 480, 495, 255);
-    txtDecDeg = field("txtDecDeg", 720, 480, 375, 285, 2, QStringLiteral("Range 0 to 90"));
+    txtDecDeg = field(FieldId::DecDeg, 720, 480, 375, 285);
     label("lblDecDeg", degreeSign, 1090, 480, 135, 255);
-    txtDecMin = field("txtDecMin", 1200, 480, 495, 285, 4, QStringLiteral("Range 0 to 59.9"));
+    txtDecMin = field(FieldId::DecMin, 1200, 480, 495, 285);
     label("lblDecMin", minuteMark, 1690, 480, 135, 255);
-    cboDec = nameList("cboDec", {QStringLiteral("N"), QStringLiteral("S")}, 1800, 480, 615, 315);
+    cboDec = nameList("cboDec", QStringLiteral("Dec name"),
+                      {QStringLiteral("N"), QStringLiteral("S")}, 1800, 480, 615, 315);
     label("lblDRLo", QStringLiteral("DR Lo"), 3240, 480, 495, 255);
-    txtLoDeg = field("txtLoDeg", 3840, 480, 495, 285, 3, QStringLiteral("Range 0 to 180"));
+    txtLoDeg = field(FieldId::LoDeg, 3840, 480, 495, 285);
     label("lblLoDeg", degreeSign, 4335, 480, 135, 255);
-    txtLoMin = field("txtLoMin", 4440, 480, 495, 285, 4, QStringLiteral("Range 0 to 59.9"));
+    txtLoMin = field(FieldId::LoMin, 4440, 480, 495, 285);
     label("lblLoMin", minuteMark, 4935, 480, 135, 255);
-    cboLo = nameList("cboLo", {QStringLiteral("W"), QStringLiteral("E")}, 5040, 480, 615, 315);
+    cboLo = nameList("cboLo", QStringLiteral("DR Lo name"),
+                     {QStringLiteral("W"), QStringLiteral("E")}, 5040, 480, 615, 315);
 
     cmdHelp = button("cmdHelp", QStringLiteral("?"), 9720, 0, 375, 375);
 
     Frame1 = new QGroupBox(QStringLiteral("Method"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     place(Frame1, 7080, 600, 1935, 615);
+    Frame1->setAccessibleName(Frame1->title());
     optQ = new QRadioButton(QStringLiteral("Q(x)"), Frame1);
     optQ->setObjectName(QStringLiteral("optQ"));
+    optQ->setAccessibleName(optQ->text());
     place(optQ, 120, 240, 615, 255);
     optQQ = new QRadioButton(QStringLiteral("QQ(x)"), Frame1);
     optQQ->setObjectName(QStringLiteral("optQQ"));
+    optQQ->setAccessibleName(optQQ->text());
     place(optQQ, 1080, 240, 735, 255);
     optQ->setChecked(true);
     auto* optionStyle = new OptionButtonStyle;
@@ -265,6 +302,29 @@ void Form8::createControls() {
     cmdClear = button("cmdClear", QStringLiteral("Clear &All"), 120, 4560, 1215, 375);
 
     surface_->lower();
+    createPrintoutMenu();
+}
+
+void Form8::createPrintoutMenu() {
+    // Shown by the toolkit on a right click on the printout area; the controls
+    // that lie on the area keep their own menus. The surface takes no focus,
+    // so the commands are also its accessible actions (printout/surface.cpp).
+    surface_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    mnuCopy = new QAction(QStringLiteral("Copy Worked Form"), surface_);
+    mnuCopy->setObjectName(QStringLiteral("mnuCopy"));
+    mnuSavePdf = new QAction(QStringLiteral("Save Worked Form as PDF\u2026"), surface_);
+    mnuSavePdf->setObjectName(QStringLiteral("mnuSavePdf"));
+    surface_->addAction(mnuCopy);
+    surface_->addAction(mnuSavePdf);
+    connect(mnuCopy, &QAction::triggered, this, &Form8::mnuCopy_Click);
+    connect(mnuSavePdf, &QAction::triggered, this, &Form8::mnuSavePdf_Click);
+    showPrintoutCommands();
+}
+
+void Form8::showPrintoutCommands() {
+    const bool printed = !surface_->isEmpty();
+    mnuCopy->setEnabled(printed);
+    mnuSavePdf->setEnabled(printed);
 }
 
 QLabel* Form8::label(const char* name, const QString& caption, int left, int top, int width,
@@ -277,20 +337,25 @@ QLabel* Form8::label(const char* name, const QString& caption, int left, int top
     return widget;
 }
 
-QLineEdit* Form8::field(const char* name, int left, int top, int width, int height, int maxLength,
-                        const QString& toolTip) {
+QLineEdit* Form8::field(FieldId id, int left, int top, int width, int height) {
+    const entry::FieldSpec& spec = entry::spec(id);
+    const auto text = [](std::string_view utf8) {
+        return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    };
     auto* widget = new QLineEdit(this);
-    widget->setObjectName(QLatin1String(name));
-    widget->setMaxLength(maxLength);
-    widget->setToolTip(toolTip);
+    widget->setObjectName(text(spec.name));
+    widget->setMaxLength(spec.maxLength);
+    widget->setToolTip(text(spec.toolTip));
+    widget->setAccessibleName(text(spec.accessibleName));
     place(widget, left, top, width, height);
     return widget;
 }
 
-QComboBox* Form8::nameList(const char* name, const QStringList& items, int left, int top, int width,
-                           int height) {
+QComboBox* Form8::nameList(const char* name, const QString& accessibleName,
+                           const QStringList& items, int left, int top, int width, int height) {
     auto* widget = new QComboBox(this);
     widget->setObjectName(QLatin1String(name));
+    widget->setAccessibleName(accessibleName);
     widget->setEditable(false);
     widget->addItems(items);
     // Nothing is selected until the window is loaded.
@@ -307,7 +372,12 @@ QPushButton* Form8::button(const char* name, const QString& caption, int left, i
                            int height) {
     auto* widget = new QPushButton(caption, this);
     widget->setObjectName(QLatin1String(name));
+    // The caption as it is shown, without the access key's mark.
+    widget->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+    // Not autoDefault, which would change how the style frames the button;
+    // Enter and Return are handled in eventFilter instead.
     widget->setAutoDefault(false);
+    widget->installEventFilter(this);
     place(widget, left, top, width, height);
     return widget;
 }
@@ -413,9 +483,11 @@ reduction::ReductionInput Form8::readInput() const {
 }
 
 void Form8::cmdQ_Click() {
-    const reduction::CalculationResult result = reduction::calculateReduction(readInput(), record_);
+    reduction::ReductionInput input = readInput();
+    const reduction::CalculationResult result = reduction::calculateReduction(input, record_);
     switch (result.outcome) {
     case reduction::Outcome::Complete:
+        printedInput_ = std::move(input);
         DisplayQQ();
         break;
     case reduction::Outcome::CheckData:
@@ -423,7 +495,7 @@ void Form8::cmdQ_Click() {
                                               qsizetype(reduction::checkDataMessage.size())));
         break;
     case reduction::Outcome::ArithmeticFailure:
-        toolkit_.messageBox(arithmeticFailureMessage);
+        toolkit_.messageBox(arithmeticFailureMessage + reasonLine(result.reason));
         break;
     }
 }
@@ -443,6 +515,8 @@ void Form8::clearFields(std::span<const FieldId> order) {
     for (const FieldId id : order)
         fieldWidgets_[entry::index(id)]->setText(QString());
     surface_->clear();
+    printedInput_.reset();
+    showPrintoutCommands();
     txtGHADeg->setFocus();
 }
 
@@ -466,6 +540,29 @@ void Form8::cmdHelp_Click() {
 
 help::Form1* Form8::helpWindow() const {
     return helpWindow_;
+}
+
+void Form8::mnuCopy_Click() {
+    if (surface_->isEmpty())
+        return;
+    QGuiApplication::clipboard()->setText(surface_->plainText(platformLineEnd));
+}
+
+void Form8::mnuSavePdf_Click() {
+    if (surface_->isEmpty() || !printedInput_)
+        return;
+    const QString suggested =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(QStringLiteral("worked-form.pdf"));
+    const QString path =
+        toolkit_.savePdfFileName(QStringLiteral("Save Worked Form as PDF"), suggested);
+    if (path.isEmpty())
+        return;
+    const std::optional<QString> error =
+        printout::writeWorkedFormPdf(path, printout::entriesText(*printedInput_), surface_->form(),
+                                     printout::localePageSize(QLocale::system()));
+    if (error)
+        toolkit_.messageBox(*error);
 }
 
 void Form8::txtGHADeg_KeyPress(KeyAscii& keyAscii) {
@@ -621,8 +718,24 @@ bool Form8::mayLeave(QWidget* focused) {
     return !cancel;
 }
 
+bool Form8::filterButtonKey(QObject* watched, const QKeyEvent& key) {
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (!enter || modifiers != Qt::NoModifier)
+        return false;
+    for (QPushButton* command : {cmdQ, cmdClear, cmdClearSome, cmdHelp}) {
+        if (command == watched) {
+            command->click();
+            return true;
+        }
+    }
+    return false;
+}
+
 bool Form8::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress && filterButtonKey(watched, static_cast<QKeyEvent&>(*event)))
+        return true;
     if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::InputMethod)
         return QWidget::eventFilter(watched, event);
     const std::optional<FieldId> id = fieldOf(watched);
@@ -646,7 +759,12 @@ bool Form8::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form8::DisplayQQ() {
-    surface_->showForm(printout::buildWorkedForm(record_, selectedMethod()));
+    const reduction::Method method = selectedMethod();
+    surface_->showForm(printout::buildWorkedForm(record_, method),
+                       method == reduction::Method::Q
+                           ? QStringLiteral("Printed by the Q(x) table method")
+                           : QStringLiteral("Printed by the QQ(x) table method"));
+    showPrintoutCommands();
 }
 
 } // namespace app

@@ -13,6 +13,7 @@
 #include "reduction/calculate.h"
 #include "reduction/record.h"
 
+class QAction;
 class QComboBox;
 class QFrame;
 class QInputMethodEvent;
@@ -77,6 +78,13 @@ class Form8 final : public QWidget {
     // "?": the help window, one at most, modeless and without owner.
     void cmdHelp_Click();
 
+    // The printout area's context menu. "Copy Worked Form" puts the printed
+    // lines on the clipboard as plain text, each ended by the platform's line
+    // end; "Save Worked Form as PDF…" asks for a file and writes one page.
+    // Both do nothing while nothing is printed.
+    void mnuCopy_Click();
+    void mnuSavePdf_Click();
+
     // The open help window, or nullptr.
     help::Form1* helpWindow() const;
 
@@ -130,6 +138,8 @@ class Form8 final : public QWidget {
     bool filterKeyPress(entry::FieldId id, QKeyEvent& key);
     bool filterCommit(entry::FieldId id, const QInputMethodEvent& input);
     bool mayLeave(QWidget* focused);
+    // Enter or Return on a focused command button presses it.
+    bool filterButtonKey(QObject* watched, const QKeyEvent& key);
 
     void clearFields(std::span<const entry::FieldId> order);
 
@@ -139,6 +149,9 @@ class Form8 final : public QWidget {
     void setFocusOrder();
     void connectCommands();
     void connectFields();
+    void createPrintoutMenu();
+    // The menu commands can be chosen only while a form is printed.
+    void showPrintoutCommands();
 
     reduction::ReductionInput readInput() const;
     reduction::Method selectedMethod() const;
@@ -146,10 +159,9 @@ class Form8 final : public QWidget {
 
     QLabel* label(const char* name, const QString& caption, int left, int top, int width,
                   int height);
-    QLineEdit* field(const char* name, int left, int top, int width, int height, int maxLength,
-                     const QString& toolTip);
-    QComboBox* nameList(const char* name, const QStringList& items, int left, int top, int width,
-                        int height);
+    QLineEdit* field(entry::FieldId id, int left, int top, int width, int height);
+    QComboBox* nameList(const char* name, const QString& accessibleName, const QStringList& items,
+                        int left, int top, int width, int height);
     QPushButton* button(const char* name, const QString& caption, int left, int top, int width,
                         int height);
     QFrame* line(const char* name, int y);
@@ -166,6 +178,8 @@ class Form8 final : public QWidget {
     QPointer<help::Form1> helpWindow_;
 
     printout::Surface* surface_ = nullptr;
+    // The entries of the form on the surface, for the heading of its PDF.
+    std::optional<reduction::ReductionInput> printedInput_;
 
     QLineEdit* txtGHADeg = nullptr;
     QLineEdit* txtGHAMin = nullptr;
@@ -185,6 +199,8 @@ class Form8 final : public QWidget {
     QGroupBox* Frame1 = nullptr;
     QRadioButton* optQ = nullptr;
     QRadioButton* optQQ = nullptr;
+    QAction* mnuCopy = nullptr;
+    QAction* mnuSavePdf = nullptr;
 };
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "app/qttoolkit.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include <utility>
@@ -20,6 +21,18 @@ void QtToolkit::messageBox(const QString& text) {
 
 void QtToolkit::beep() {
     QApplication::beep();
+}
+
+QString QtToolkit::savePdfFileName(const QString& title, const QString& suggestedPath) {
+    QFileDialog dialog(QApplication::activeWindow(), title, suggestedPath,
+                       QStringLiteral("PDF files (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without ".pdf" gets it, as the filter promises.
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace app

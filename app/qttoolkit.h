@@ -12,6 +12,7 @@ class QtToolkit final : public Toolkit {
 
     void messageBox(const QString& text) override;
     void beep() override;
+    QString savePdfFileName(const QString& title, const QString& suggestedPath) override;
 
   private:
     QString caption_;

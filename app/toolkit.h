@@ -17,6 +17,10 @@ class Toolkit {
 
     // The desktop's alert sound.
     virtual void beep() = 0;
+
+    // Modal file dialog for a new PDF file, starting at suggestedPath. The
+    // chosen path, or empty when the user cancelled.
+    virtual QString savePdfFileName(const QString& title, const QString& suggestedPath) = 0;
 };
 
 } // namespace app

@@ -40,6 +40,7 @@ class SilentToolkit final : public app::Toolkit {
   public:
     void messageBox(const QString&) override {}
     void beep() override {}
+    QString savePdfFileName(const QString&, const QString&) override { return {}; }
 };
 
 // Notes the first paint event that reaches the watched widget.

@@ -3,17 +3,14 @@
 #include <QPlainTextEdit>
 #include <QString>
 
+#include "app/twips.h"
 #include "help/helptext.h"
 
 namespace help {
 
 namespace {
 
-constexpr int twipsPerPixel = 15;
-
-constexpr int pixels(int twips) {
-    return twips / twipsPerPixel;
-}
+using app::twips::toPixels;
 
 constexpr int clientWidthTwips = 8130;
 constexpr int clientHeightTwips = 6120;
@@ -37,12 +34,12 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("QQ(x) Help"));
-    resize(pixels(clientWidthTwips), pixels(clientHeightTwips));
+    resize(toPixels(clientWidthTwips), toPixels(clientHeightTwips));
 
     // No layout: the field keeps its designed size when the window is resized.
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(0, 0, pixels(textWidthTwips), pixels(textHeightTwips));
+    Text1->setGeometry(0, 0, toPixels(textWidthTwips), toPixels(textHeightTwips));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);

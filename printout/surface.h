@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPointF>
 #include <QString>
+#include <QStringView>
 #include <QWidget>
 
 #include <vector>
@@ -14,7 +15,8 @@ namespace printout {
 // The area of the main window on which the worked form is printed. It lies
 // beneath every control of the window; its top edge is where the first line
 // of the form starts. It keeps the latest form so it can redraw it whenever
-// it is uncovered.
+// it is uncovered. To assistive technology it is a read-only multi-line
+// text named "Worked form" that holds the printed lines.
 class Surface final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY(Surface)
@@ -29,12 +31,19 @@ class Surface final : public QWidget {
 
     explicit Surface(QWidget* parent = nullptr);
 
-    // Replaces whatever was printed by form.
-    void showForm(WorkedForm form);
+    // Replaces whatever was printed by form. description says, for
+    // assistive technology, what printed it.
+    void showForm(WorkedForm form, const QString& description = QString());
     // Erases the printout.
     void clear();
 
     const WorkedForm& form() const { return form_; }
+    bool isEmpty() const { return form_.lines.empty(); }
+    // The printed lines as plain text, trailing blanks trimmed, each line
+    // followed by lineEnd; empty when nothing is printed.
+    QString plainText(QStringView lineEnd) const;
+    // The printed lines joined by "\n", as assistive technology reads them.
+    const QString& text() const { return text_; }
     const std::vector<PlacedRun>& placedRuns() const { return placed_; }
 
     // The printout font: the widget's font (the window's size) in
@@ -45,9 +54,6 @@ class Surface final : public QWidget {
     double columnWidth() const;
     double lineHeight() const;
 
-    // The family used for the printout on this desktop.
-    static QString printFamily();
-
   protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -55,8 +61,11 @@ class Surface final : public QWidget {
   private:
     void updateFonts();
     void placeRuns();
+    // Tells assistive technology that the text went from before to text_.
+    void announceText(const QString& before);
 
     WorkedForm form_;
+    QString text_;
     std::vector<PlacedRun> placed_;
     QFont regular_;
     QFont bold_;

@@ -40,9 +40,20 @@ class FormWriter {
         column_ += columnCount(text);
     }
 
+    // A value of the reduction: printed as any text, and its columns noted
+    // so that an exercise sheet can leave them blank.
+    void value(std::string_view text, bool bold = false) {
+        if (!text.empty()) {
+            values_.push_back({column_, columnCount(text)});
+        }
+        print(text, bold);
+    }
+
     void endLine() {
         form_.lines.push_back(std::move(line_));
+        form_.values.push_back(std::move(values_));
         line_.clear();
+        values_.clear();
         column_ = 1;
     }
 
@@ -51,6 +62,7 @@ class FormWriter {
   private:
     WorkedForm form_;
     WorkedFormLine line_;
+    std::vector<ColumnSpan> values_;
     int column_ = 1;
 };
 
@@ -82,96 +94,139 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method) {
     // Line 2: LHA and t, right-aligned on their degree signs; the u formula.
     w.print("LHA");
     w.tab(9 - degreesWidth(r.LHADeg));
-    w.print(angle(r.LHADeg, r.LHAMin) + "' ");
+    w.value(angle(r.LHADeg, r.LHAMin) + "'");
+    w.print(" ");
     w.tab(15);
     w.print("-> t*");
     w.tab(25 - degreesWidth(r.tDeg));
-    w.print(angle(r.tDeg, r.tMin) + "'");
+    w.value(angle(r.tDeg, r.tMin) + "'");
     if (r.tOver90) {
-        w.print(" -> ");
+        w.value(" -> ");
         w.tab(37 - degreesWidth(r.tUsedDeg));
-        w.print(angle(r.tUsedDeg, r.tUsedMin) + "'");
+        w.value(angle(r.tUsedDeg, r.tUsedMin) + "'");
     }
     w.tab(47);
     w.print(r.sameNames ? "   u*** = 90 - w + Lat (L and Dec same name)"
-                      : "   u*** = 90 - w - Lat (L and Dec contrary names)");
+                        : "   u*** = 90 - w - Lat (L and Dec contrary names)");
     w.endLine();
 
     // Line 3: the v formula; the u step with its angles.
     w.print("Q(v) = Q(90 - dec) + Q(t)");
     w.tab(54);
-    w.print(" = 90 - " + angle(r.wUsedDeg, r.wUsedMin) + "'");
+    w.print(" = 90 - ");
+    w.value(angle(r.wUsedDeg, r.wUsedMin) + "'");
     w.print(r.sameNames ? " + " : " - ");
-    w.print(angle(r.LatDeg, r.LatMin) + "'");
+    w.value(angle(r.LatDeg, r.LatMin) + "'");
     w.endLine();
 
     // Line 4: the v step with its angles; u, and u after its rule.
-    w.print("     = Q(" + angle(r.coDecDeg, r.coDecMin) + "') + Q(" +
-            angle(r.tUsedDeg, r.tUsedMin) + "')");
+    w.print("     = Q(");
+    w.value(angle(r.coDecDeg, r.coDecMin) + "'");
+    w.print(") + Q(");
+    w.value(angle(r.tUsedDeg, r.tUsedMin) + "'");
+    w.print(")");
     w.tab(54);
-    w.print(" = " + angle(r.uDeg, r.uMin) + "'");
+    w.print(" = ");
+    w.value(angle(r.uDeg, r.uMin) + "'");
     if (r.uOver90) {
-        w.print(" -> " + angle(r.uUsedDeg, r.uUsedMin) + "'");
+        w.value(" -> " + angle(r.uUsedDeg, r.uUsedMin) + "'");
     }
     w.endLine();
 
     // Line 5: the v table values; the Hc formula.
-    w.print("     = " + Q(r.coDec) + " + " + Q(r.tUsed) + " = " + tableValue(r.Qv));
+    w.print("     = ");
+    w.value(Q(r.coDec));
+    w.print(" + ");
+    w.value(Q(r.tUsed));
+    w.print(" = ");
+    w.value(tableValue(r.Qv));
     w.tab(49);
     w.print("Q(Hc) = Q(90 - v) + Q(u)");
     w.endLine();
 
     // Line 6: v; the Hc step with its angles.
-    w.print("   v = " + angle(r.vDeg, r.vMin, Pattern::Tenths) + "'");
+    w.print("   v = ");
+    w.value(angle(r.vDeg, r.vMin, Pattern::Tenths) + "'");
     w.tab(54);
-    w.print(" = Q(" + angle(r.coVDeg, r.coVMin) + "') + Q(" + angle(r.uUsedDeg, r.uUsedMin) + "')");
+    w.print(" = Q(");
+    w.value(angle(r.coVDeg, r.coVMin) + "'");
+    w.print(") + Q(");
+    w.value(angle(r.uUsedDeg, r.uUsedMin) + "'");
+    w.print(")");
     w.endLine();
 
     // Line 7: the w formula; the Hc table values.
     w.print("Q(w) = Q(dec) - Q(90 - v)");
     w.tab(54);
-    w.print(" = " + Q(r.coV) + " + " + Q(r.uUsed) + " = " + tableValue(r.QHc));
+    w.print(" = ");
+    w.value(Q(r.coV));
+    w.print(" + ");
+    w.value(Q(r.uUsed));
+    w.print(" = ");
+    w.value(tableValue(r.QHc));
     w.endLine();
 
     // Line 8: the w step with its angles; Hc in bold.
-    w.print("     = Q(" + angle(r.DecDeg, r.DecMin) + "') - Q(" + angle(r.coVDeg, r.coVMin) + "')");
+    w.print("     = Q(");
+    w.value(angle(r.DecDeg, r.DecMin) + "'");
+    w.print(") - Q(");
+    w.value(angle(r.coVDeg, r.coVMin) + "'");
+    w.print(")");
     w.tab(52);
-    w.print("Hc = " + angle(r.HcDeg, r.HcMin) + "'", true);
+    w.print("Hc = ", true);
+    w.value(angle(r.HcDeg, r.HcMin) + "'", true);
     w.endLine();
 
     // Line 9: the w table values; the Z formula.
-    w.print("     = " + Q(r.Dec) + " - " + Q(r.coV) + " = " + tableValue(r.Qw));
+    w.print("     = ");
+    w.value(Q(r.Dec));
+    w.print(" - ");
+    w.value(Q(r.coV));
+    w.print(" = ");
+    w.value(tableValue(r.Qw));
     w.tab(50);
     w.print("Q(Z) = Q(v) - Q(90 - Hc)");
     w.endLine();
 
     // Line 10: w, and w after its rule right-aligned; the Z step with its angles.
-    w.print(" w** = " + angle(r.wDeg, r.wMin, Pattern::Tenths) + "'");
+    w.print(" w** = ");
+    w.value(angle(r.wDeg, r.wMin, Pattern::Tenths) + "'");
     if (r.tOver90) {
-        w.print(" -> ");
+        w.value(" -> ");
         w.tab(24 - degreesWidth(r.wUsedDeg));
-        w.print(angle(r.wUsedDeg, r.wUsedMin) + "'");
+        w.value(angle(r.wUsedDeg, r.wUsedMin) + "'");
     }
     w.tab(54);
-    w.print(" = Q(" + angle(r.vDeg, r.vMin) + "') - Q(" + angle(r.coHcDeg, r.coHcMin) + "')");
+    w.print(" = Q(");
+    w.value(angle(r.vDeg, r.vMin) + "'");
+    w.print(") - Q(");
+    w.value(angle(r.coHcDeg, r.coHcMin) + "'");
+    w.print(")");
     w.endLine();
 
     // Line 11: the Z table values.
     w.tab(54);
-    w.print(" = " + Q(r.v) + " - " + Q(r.coHc) + " = " + tableValue(r.QZ));
+    w.print(" = ");
+    w.value(Q(r.v));
+    w.print(" - ");
+    w.value(Q(r.coHc));
+    w.print(" = ");
+    w.value(tableValue(r.QZ));
     w.endLine();
 
     // Line 12: Z, and Z after its rule.
     w.tab(49);
-    w.print("Z**** = " + azimuth(r.Z));
+    w.print("Z**** = ");
+    w.value(azimuth(r.Z));
     if (!r.sameNames || r.uOver90) {
-        w.print(" -> " + azimuth(r.ZUsed));
+        w.value(" -> " + azimuth(r.ZUsed));
     }
     w.endLine();
 
     // Line 13: Zn in bold.
     w.tab(52);
-    w.print("Zn = " + azimuth(r.Zn), true);
+    w.print("Zn = ", true);
+    w.value(azimuth(r.Zn), true);
     w.endLine();
 
     // Lines 14 and 15: the footnotes of the four special rules.
@@ -207,6 +262,59 @@ std::vector<std::string> renderLines(const WorkedForm& form) {
         lines.push_back(std::move(text));
     }
     return lines;
+}
+
+WorkedForm withoutValues(const WorkedForm& form) {
+    WorkedForm blank;
+    blank.lines.reserve(form.lines.size());
+    for (std::size_t i = 0; i < form.lines.size(); ++i) {
+        const std::vector<ColumnSpan> none;
+        const std::vector<ColumnSpan>& values = i < form.values.size() ? form.values[i] : none;
+        const auto isValue = [&values](int column) {
+            return std::any_of(values.begin(), values.end(), [column](const ColumnSpan& span) {
+                return column >= span.first && column < span.first + span.count;
+            });
+        };
+        // Each run is cut into the pieces that lie outside every value span,
+        // character by character, so a value inside a run (Hc after its
+        // label) goes and the label stays in its column.
+        WorkedFormLine kept;
+        for (const TextRun& run : form.lines[i]) {
+            int column = run.column;
+            for (std::size_t at = 0; at < run.text.size();) {
+                std::size_t next = at + 1;
+                while (next < run.text.size() &&
+                       (static_cast<unsigned char>(run.text[next]) & 0xC0) == 0x80) {
+                    ++next;
+                }
+                if (!isValue(column)) {
+                    if (!kept.empty() && kept.back().bold == run.bold &&
+                        kept.back().column + columnCount(kept.back().text) == column) {
+                        kept.back().text.append(run.text, at, next - at);
+                    } else {
+                        kept.push_back({column, run.text.substr(at, next - at), run.bold});
+                    }
+                }
+                at = next;
+                ++column;
+            }
+        }
+        blank.lines.push_back(std::move(kept));
+    }
+    blank.values.resize(blank.lines.size());
+    return blank;
+}
+
+std::string entriesText(const reduction::ReductionInput& in) {
+    // An empty field reads as 0, and shows so rather than as a gap.
+    const auto angle = [](const std::string& deg, const std::string& min) {
+        return (deg.empty() ? "0" : deg) + "\u00B0" + (min.empty() ? "0" : min) + "'";
+    };
+    const auto name = [](auto n) { return std::string(reduction::nameText(n)) + " "; };
+    return "GHA " + angle(in.ghaDeg, in.ghaMin) + "   Dec " + name(in.decName) +
+           angle(in.decDeg, in.decMin) + "   DR L " + name(in.latName) +
+           angle(in.latDeg, in.latMin) + "   DR Lo " + name(in.loName) + angle(in.loDeg, in.loMin) +
+           (in.method == Method::Q ? "   Q(x) table" : "   QQ(x) table");
 }
 
 } // namespace printout

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "reduction/calculate.h"
 #include "reduction/record.h"
 #include "reduction/table.h"
 
@@ -19,13 +20,35 @@ struct TextRun {
 
 using WorkedFormLine = std::vector<TextRun>;
 
+// Columns first to first + count - 1 of one line.
+struct ColumnSpan {
+    int first = 1;
+    int count = 0;
+
+    bool operator==(const ColumnSpan&) const = default;
+};
+
 // The printed worked form: fifteen lines of runs, drawn from the top down.
 struct WorkedForm {
     std::vector<WorkedFormLine> lines;
+    // For each line, the columns that hold values of the reduction (angles,
+    // table values, azimuths, and the arrows that show a rule was applied),
+    // as opposed to the form's own labels, formulas and footnotes. Empty
+    // when the form was not built by buildWorkedForm.
+    std::vector<std::vector<ColumnSpan>> values = {};
 };
 
 // The worked form of a complete reduction in the given method.
 WorkedForm buildWorkedForm(const reduction::ReductionRecord& record, reduction::Method method);
+
+// The same form with every value column left blank: the labels, formulas
+// and footnotes of an exercise sheet, each where the full form has it.
+WorkedForm withoutValues(const WorkedForm& form);
+
+// The entries a form was worked from, on one line: the field texts as typed
+// (an empty field, which reads as 0, as "0"), the names and the method, e.g.
+// "GHA 54°12.3'   Dec N 20°15.0'   DR L N 40°0'   DR Lo W 70°0'   Q(x) table".
+std::string entriesText(const reduction::ReductionInput& input);
 
 // The form as plain text, one string per line: runs at their columns, blanks
 // between them, trailing blanks trimmed.

@@ -11,6 +11,8 @@ packages=(
     fonts-liberation2 fonts-wine
     xvfb xdotool imagemagick xauth
     help2man desktop-file-utils appstream man-db file
+    poppler-utils
+    at-spi2-core python3-pyatspi dbus
     "$@"
 )
 

@@ -28,19 +28,9 @@ class CommandsTest : public WindowFixture {
     QComboBox* list(const char* name) { return control<QComboBox>(name); }
     QRadioButton* option(const char* name) { return control<QRadioButton>(name); }
 
-    // Replaces a field's text by typing, as a user who selects it all does.
-    void retype(const char* name, const char* text) {
-        field(name)->setFocus();
-        field(name)->selectAll();
-        if (*text == '\0')
-            key(Qt::Key_Backspace);
-        type(text);
-    }
     // The first worked example, typed and calculated.
     void enterAndCalculate() {
-        const char* texts[] = {"54", "12.3", "20", "15.0", "40", "0", "70", "0"};
-        for (int i = 0; i < 8; ++i)
-            retype(allFields[i], texts[i]);
+        typeFirstExample();
         click(control<QPushButton>("cmdQ"));
         ASSERT_TRUE(toolkit.messages.isEmpty()) << toolkit.messages.join(" | ").toStdString();
         ASSERT_FALSE(printedLines().empty());

@@ -381,25 +381,34 @@ TEST_F(Form8Test, CheckYourDataKeepsTheEarlierForm) {
     EXPECT_EQ(printedLines(), firstExampleForm);
 }
 
-TEST_F(Form8Test, ArithmeticFailureIsReportedAndKeepsTheWindowAndTheEarlierForm) {
-    enter(firstExample);
-    calculate();
-    ASSERT_EQ(printedLines(), firstExampleForm);
+TEST_F(Form8Test, ArithmeticFailureIsReportedWithItsReasonAndKeepsTheEarlierForm) {
+    // The second line names the failing step as sightform does.
+    const struct {
+        Entries entries;
+        const char* reason;
+    } failures[] = {
+        // GHA plus an east longitude past 720 degrees leaves a negative t.
+        {{"719", "59.9", "20", "15.0", "40", "0", "1", "0", "N", "N", "E"},
+         "The table has no value for t = -0.9983333333 (outside 0 to 180 degrees)."},
+        // t exactly 90: the rounded table values leave Qw below 0.
+        {{"90", "", "2", "13.3", "10", "", "", "", "N", "N", "W"},
+         "The table has no angle for Qw = -0.75 (below 0)."},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.reason);
+        toolkit.messages.clear();
+        enter(firstExample);
+        calculate();
+        ASSERT_EQ(printedLines(), firstExampleForm);
 
-    // GHA plus an east longitude past 720 degrees leaves a negative t.
-    enter({"719", "59.9", "20", "15.0", "40", "0", "1", "0", "N", "N", "E"});
-    calculate();
+        enter(failure.entries);
+        calculate();
 
-    EXPECT_EQ(toolkit.messages, QStringList{app::arithmeticFailureMessage});
-    EXPECT_EQ(printedLines(), firstExampleForm);
-    EXPECT_TRUE(form.isVisible());
-
-    // The window goes on working.
-    toolkit.messages.clear();
-    enter(firstExample);
-    calculate();
-    EXPECT_TRUE(toolkit.messages.isEmpty());
-    EXPECT_EQ(printedLines(), firstExampleForm);
+        EXPECT_EQ(toolkit.messages,
+                  QStringList{app::arithmeticFailureMessage + "\n" + failure.reason});
+        EXPECT_EQ(printedLines(), firstExampleForm);
+        EXPECT_TRUE(form.isVisible());
+    }
 }
 
 TEST_F(Form8Test, LayoutScalesWithTheDevicePixelRatio) {

@@ -16,9 +16,17 @@ class RecordingToolkit final : public app::Toolkit {
             whileBoxOpen(text);
     }
     void beep() override { ++beeps; }
+    QString savePdfFileName(const QString& title, const QString& suggestedPath) override {
+        fileDialogs.append(title + QStringLiteral(" | ") + suggestedPath);
+        return chosenPath;
+    }
 
     QStringList messages;
     int beeps = 0;
+    // The file dialogs opened (title and suggested path), and what the user
+    // picks in them: empty cancels.
+    QStringList fileDialogs;
+    QString chosenPath;
     // Runs where the modal box would be open, to look at the window behind it.
     std::function<void(const QString& text)> whileBoxOpen;
 };

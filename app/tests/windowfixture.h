@@ -67,6 +67,24 @@ class WindowFixture : public ::testing::Test {
 
     QWidget* focused() { return form.focusWidget(); }
 
+    // Replaces a field's text by typing, as a user who selects it all does.
+    void retype(const char* name, const char* text) {
+        field(name)->setFocus();
+        field(name)->selectAll();
+        if (*text == '\0')
+            key(Qt::Key_Backspace);
+        type(text);
+    }
+    // The first worked example (Q(x); GHA 54°12.3', Dec N 20°15.0', DR L
+    // N 40°00.0', DR Lo W 70°00.0'), typed into the fields as they stand.
+    void typeFirstExample() {
+        const char* names[] = {"txtGHADeg", "txtGHAMin", "txtDecDeg", "txtDecMin",
+                               "txtLDeg",   "txtLMin",   "txtLoDeg",  "txtLoMin"};
+        const char* texts[] = {"54", "12.3", "20", "15.0", "40", "0", "70", "0"};
+        for (int i = 0; i < 8; ++i)
+            retype(names[i], texts[i]);
+    }
+
     static QColor shownBase(const QLineEdit* edit, QPalette::ColorGroup group = QPalette::Active) {
         return edit->palette().color(group, QPalette::Base);
     }

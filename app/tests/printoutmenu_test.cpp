@@ -1,0 +1,148 @@
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/tests/windowfixture.h"
+#include "printout/surface.h"
+#include "printout/tests/expectedforms.h"
+#include "printout/tests/pdftext.h"
+#include "printout/workedform.h"
+
+namespace {
+
+using testforms::firstExampleForm;
+
+// The first example's form as sightform prints it: each line ended by "\n".
+QString printedText(const std::vector<std::string>& lines) {
+    QString text;
+    for (const std::string& line : lines)
+        text += QString::fromStdString(line) + QLatin1Char('\n');
+    return text;
+}
+
+class PrintoutMenuTest : public WindowFixture {
+  protected:
+    printout::Surface* surface() { return control<printout::Surface>("surface"); }
+    QAction* action(const char* name) { return control<QAction>(name); }
+
+    void calculateFirstExample() {
+        typeFirstExample();
+        click(control<QPushButton>("cmdQ"));
+        ASSERT_EQ(printout::renderLines(surface()->form()), firstExampleForm);
+    }
+
+    struct MenuItem {
+        QString text;
+        bool enabled;
+        bool operator==(const MenuItem&) const = default;
+    };
+    // Right-clicks the printout area, below the form's text and clear of
+    // "Clear All", and reads the menu that opens.
+    std::vector<MenuItem> contextMenu() {
+        std::vector<MenuItem> items;
+        QTimer::singleShot(0, [&items] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr)
+                return;
+            for (QAction* each : menu->actions())
+                items.push_back({each->text(), each->isEnabled()});
+            menu->close();
+        });
+        const QPoint at = surface()->mapTo(&form, QPoint(surface()->width() - 20, 20));
+        QTest::mouseClick(handle(), Qt::RightButton, Qt::NoModifier, at);
+        return items;
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(PrintoutMenuTest, ContextMenuOffersCopyAndSaveOnlyWhileAFormIsPrinted) {
+    const QString copy = QStringLiteral("Copy Worked Form");
+    const QString save = QStringLiteral("Save Worked Form as PDF\u2026");
+    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, false}, {save, false}}));
+    calculateFirstExample();
+    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, true}, {save, true}}));
+    click(control<QPushButton>("cmdClearSome"));
+    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, false}, {save, false}}));
+}
+
+TEST_F(PrintoutMenuTest, CopyPutsThePrintedLinesOnTheClipboardAsSightformPrintsThem) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("before"));
+    action("mnuCopy")->trigger();
+    EXPECT_EQ(clipboard->text(), QStringLiteral("before")) << "nothing printed, nothing copied";
+
+    calculateFirstExample();
+    action("mnuCopy")->trigger();
+    const QString copied = clipboard->text();
+    EXPECT_EQ(copied, printedText(firstExampleForm));
+    // The degree sign survives as one character, U+00B0.
+    EXPECT_EQ(copied.count(QChar(0x00B0)), 20);
+}
+
+TEST_F(PrintoutMenuTest, SaveAsPdfWritesOnePageThatReadsBackAsTheForm) {
+    if (!pdftext::available())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    calculateFirstExample();
+    toolkit.chosenPath = folder.filePath(QStringLiteral("logbook.pdf"));
+    action("mnuSavePdf")->trigger();
+    ASSERT_EQ(toolkit.fileDialogs.size(), 1);
+    EXPECT_TRUE(toolkit.messages.isEmpty()) << toolkit.messages.join(" | ").toStdString();
+
+    // The heading with the entries, then the fifteen printed lines.
+    QStringList expected{QStringLiteral("GHA 54\u00B012.3'   Dec N 20\u00B015.0'   DR L N "
+                                        "40\u00B00'   DR Lo W 70\u00B00'   Q(x) table")};
+    for (const std::string& line : firstExampleForm)
+        expected.append(QString::fromStdString(line));
+    const auto pages = pdftext::columnPages(toolkit.chosenPath);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0], expected) << pages[0].join('\n').toStdString();
+
+    QStringList collapsed;
+    for (const QString& line : expected)
+        collapsed.append(pdftext::collapsed(line));
+    EXPECT_EQ(pdftext::layoutPages(toolkit.chosenPath), std::vector<QStringList>{collapsed});
+}
+
+TEST_F(PrintoutMenuTest, UnwritablePathIsNamedInAMessageAndChangesNothing) {
+    calculateFirstExample();
+    const QString existingFolder = folder.filePath(QStringLiteral("afolder"));
+    ASSERT_TRUE(QDir().mkdir(existingFolder));
+    for (const QString& path :
+         {folder.filePath(QStringLiteral("missing/form.pdf")), existingFolder}) {
+        SCOPED_TRACE(path.toStdString());
+        toolkit.messages.clear();
+        toolkit.chosenPath = path;
+        action("mnuSavePdf")->trigger();
+        ASSERT_EQ(toolkit.messages.size(), 1);
+        const QString prefix = QStringLiteral("Cannot save %1: ").arg(path);
+        EXPECT_TRUE(toolkit.messages.front().startsWith(prefix))
+            << toolkit.messages.front().toStdString();
+        EXPECT_GT(toolkit.messages.front().size(), prefix.size()) << "a reason follows";
+        EXPECT_FALSE(QFileInfo(path).isFile());
+        EXPECT_EQ(printout::renderLines(surface()->form()), firstExampleForm);
+    }
+    EXPECT_TRUE(QFileInfo(existingFolder).isDir());
+
+    // Cancelling the dialog writes nothing and says nothing.
+    toolkit.messages.clear();
+    toolkit.chosenPath.clear();
+    action("mnuSavePdf")->trigger();
+    EXPECT_TRUE(toolkit.messages.isEmpty());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
+}
+
+} // namespace
