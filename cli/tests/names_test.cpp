@@ -105,7 +105,7 @@ const Sight sights[] = {
     {"SouthSouthEastQ", testentries::entries(Method::Q, "200", "7.7", "S", "40", "10.1", "S", "33", "3.3", "E", "100", "20.2")},
     // Southern latitude, northern declination, west of the meridian.
     {"ContrarySouthLatWest", testentries::entries(Method::Q, "20", "41.9", "N", "8", "2.6", "S", "15", "51.1", "W", "5", "9.9")},
-    // A meridian angle of three digits, over 90, and u over 90.
+    // A meridian angle of three digits, over 90.
     {"ThreeDigitT", testentries::entries(Method::QQ, "130", "0.5", "N", "50", "0", "N", "60", "0.4", "W", "", "")},
     // Below the horizon: "Check your data." with the record as far as u.
     {"BelowHorizon", testentries::entries(Method::Q, "150", "", "S", "20", "", "N", "40", "", "W", "", "")},
