@@ -110,8 +110,9 @@ def sync_tree(scratch):
     return copied
 
 
-def run(command, cwd, timeout, env=None):
-    """(ok, seconds, output tail); a timeout counts as not ok."""
+def run(command, cwd, timeout, env=None, tail=3000):
+    """(ok, seconds, the last tail characters of the output); a timeout counts
+    as not ok."""
     start = time.monotonic()
     try:
         done = subprocess.run(command, cwd=cwd, env=env, timeout=timeout,
@@ -121,7 +122,7 @@ def run(command, cwd, timeout, env=None):
     except subprocess.TimeoutExpired as expired:
         ok = False
         output = (expired.stdout or b"").decode(errors="replace") + "\n[timed out]"
-    return ok, time.monotonic() - start, output[-3000:]
+    return ok, time.monotonic() - start, output[-tail:] if tail else output
 
 
 class Scratch:
@@ -151,7 +152,7 @@ class Scratch:
             listing = ["ninja", "-C", str(self.build), "-t", "targets", "all"]
         else:
             listing = ["cmake", "--build", str(self.build), "--target", "help"]
-        ok, _, out = run(listing, ROOT, 120)
+        ok, _, out = run(listing, ROOT, 120, tail=None)
         for line in out.splitlines():
             name = line.split(":")[0].strip().lstrip(".").strip()
             if name and "/" not in name:
