@@ -202,6 +202,18 @@ TEST(SpecialRules, UExactlyZeroIsStillReduced) {
     }
 }
 
+TEST(SpecialRules, LhaExactly180TakesTheWestRowsOfTheAzimuthRule) {
+    // A body at the pole seen from that pole: Hc 90 and Z 90, so only the
+    // rows of the azimuth rule for an LHA of 180 or less give Zn 270.
+    for (const char* name : {"N", "S"}) {
+        ReductionRecord r;
+        const auto in = entries(Method::Q, "180", "", name, "90", "", name, "90", "", "W", "", "");
+        ASSERT_EQ(calculateReduction(in, r).outcome, Outcome::Complete) << name;
+        EXPECT_EQ(r.ZUsed, 90) << name;
+        EXPECT_EQ(r.Zn, 270) << name;
+    }
+}
+
 TEST(SpecialRules, LhaOf360FromGhaPlusEastLongitudeIsReducedAsT0) {
     ReductionRecord r;
     const auto in = entries(Method::QQ, "540", "", "N", "20", "", "N", "40", "", "E", "180", "");
