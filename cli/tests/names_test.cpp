@@ -107,6 +107,9 @@ const Sight sights[] = {
     {"ContrarySouthLatWest", testentries::entries(Method::Q, "20", "41.9", "N", "8", "2.6", "S", "15", "51.1", "W", "5", "9.9")},
     // A meridian angle of three digits, over 90.
     {"ThreeDigitT", testentries::entries(Method::QQ, "130", "0.5", "N", "50", "0", "N", "60", "0.4", "W", "", "")},
+    // Pasted halves: GHA minutes on a half of a tenth round up in LHA and t,
+    // declination degrees .5 read as 0 (ties to even).
+    {"PastedHalves", testentries::entries(Method::Q, "10", "2.25", "N", ".5", "", "N", "41", ".5", "E", "3", "")},
     // Below the horizon: "Check your data." with the record as far as u.
     {"BelowHorizon", testentries::entries(Method::Q, "150", "", "S", "20", "", "N", "40", "", "W", "", "")},
 };
