@@ -172,8 +172,10 @@ class Scratch:
 
     def run_program(self, program):
         binary = self.build / "bin" / program
+        # The whole output: after the first failure, fail-fast lists every
+        # skipped test, which would push the failure out of a short tail.
         return run(["nice", str(binary), "--gtest_fail_fast", "--gtest_brief=1"],
-                   self.build, self.test_timeout, self.env)
+                   self.build, self.test_timeout, self.env, tail=None)
 
 
 def baseline(scratch, modules):
