@@ -81,10 +81,10 @@ TEST_F(CommandsTest, StartsEmptyWithTheFirstListItemsQMethodAndNothingCalculated
 
 TEST_F(CommandsTest, ClearAllEmptiesEveryFieldUnlocksAndErasesButKeepsListsMethodAndRecord) {
     enterAndCalculate();
-    // Lock the declination and the latitude minutes.
+    // Lock the declination and the latitude minutes, each still holding text.
     retype("txtDecMin", "0");
     retype("txtDecDeg", "90");
-    retype("txtLMin", "");
+    retype("txtLMin", "00");
     retype("txtLDeg", "90");
     ASSERT_FALSE(field("txtDecMin")->isEnabled());
     ASSERT_FALSE(field("txtLMin")->isEnabled());

@@ -222,6 +222,8 @@ const DegreeCase degreeCases[] = {
     {"DecAtBoundMinutes0point5", FieldId::DecDeg, "90", "0.5", true, win, false, grey, red, true},
     {"LatAtBoundMinutes1", FieldId::LDeg, "90", "1", true, win, false, grey, red, true},
     {"LonAtBoundMinutes59point9", FieldId::LoDeg, "180", "59.9", true, win, false, grey, red, true},
+    // pasted negative minutes are not 0 either
+    {"LatAtBoundNegativeMinutes", FieldId::LDeg, "90", "-0.5", true, win, false, grey, red, true},
     // above the bound: partner enabled, its colour untouched, degree red, message
     {"DecAboveBound", FieldId::DecDeg, "91", "", true, win, true, win, red, true},
     {"DecJumpsPastLockedBound", FieldId::DecDeg, "99", "", false, grey, true, grey, red, true},

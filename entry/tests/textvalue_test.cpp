@@ -49,11 +49,23 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TextValue, PointIsTheDecimalMarkWhateverTheLocale) {
     // A desktop session may run under a locale whose decimal mark is a comma.
-    const char* german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    EXPECT_EQ(TextValue("12.5"), 12.5);
-    EXPECT_EQ(TextValue("12,5"), 12);
-    if (german)
-        std::setlocale(LC_NUMERIC, "C");
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "nl_NL.UTF-8", "de_DE", "fr_FR"}) {
+        if (std::setlocale(LC_NUMERIC, name) != nullptr &&
+            std::string(std::localeconv()->decimal_point) == ",") {
+            comma = name;
+            break;
+        }
+    }
+    if (comma == nullptr) {
+        std::setlocale(LC_NUMERIC, before.c_str());
+        GTEST_SKIP() << "no locale with a decimal comma is installed (locales, locale-gen)";
+    }
+    EXPECT_EQ(TextValue("12.5"), 12.5) << comma;
+    EXPECT_EQ(TextValue("12,5"), 12) << comma;
+    EXPECT_EQ(TextValue("1.5E1"), 15) << comma;
+    std::setlocale(LC_NUMERIC, before.c_str());
 }
 
 } // namespace
