@@ -1,0 +1,192 @@
+#include "cli/jsonwriter.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace cli {
+namespace {
+
+// Whole numbers up to this magnitude are exact doubles and are written as
+// integers; beyond it a double's shortest digits are shorter than its value.
+constexpr double largestExactWhole = 9007199254740992.0; // 2^53
+
+// Exponent digits at least, as in "1e-05".
+constexpr int minExponentDigits = 2;
+
+} // namespace
+
+std::size_t jsonNumber(double value, char* text) {
+    if (!std::isfinite(value)) {
+        std::memcpy(text, "null", 4);
+        return 4;
+    }
+    if (std::floor(value) == value && std::fabs(value) <= largestExactWhole) {
+        const auto whole = static_cast<std::int64_t>(value); // -0 becomes 0
+        return static_cast<std::size_t>(std::to_chars(text, text + jsonNumberCapacity, whole).ptr -
+                                        text);
+    }
+
+    // The shortest round-trip digits, from "d.ddde±x".
+    char scientific[jsonNumberCapacity];
+    const char* end = std::to_chars(scientific, scientific + sizeof scientific, value,
+                                    std::chars_format::scientific)
+                          .ptr;
+    const char* at = scientific;
+    char* out = text;
+    if (*at == '-') {
+        *out++ = '-';
+        ++at;
+    }
+    char digits[20];
+    int digitCount = 0;
+    for (; *at != 'e'; ++at) {
+        if (*at != '.') {
+            digits[digitCount++] = *at;
+        }
+    }
+    int exponent = 0;
+    const char* exponentText = at + 1;
+    if (*exponentText == '+') {
+        ++exponentText;
+    }
+    std::from_chars(exponentText, end, exponent);
+    const int decpt = exponent + 1; // digits before the point
+
+    // Characters the exponent form spends beyond the digits ("e", sign,
+    // exponent digits), against the zeros the decimal form pads with; each
+    // form has a point only where it has digits on both sides of it.
+    int bias = 2 + minExponentDigits;
+    if (digitCount <= decpt && digitCount > 1) {
+        ++bias;
+    } else if (digitCount == 1 && decpt <= 0) {
+        --bias;
+    }
+    const bool useDecimal = decpt <= 0            ? 1 - decpt <= bias
+                            : decpt <= digitCount ? 0 <= bias
+                                                  : decpt <= digitCount + bias;
+    const auto put = [&out](std::string_view part) {
+        std::memcpy(out, part.data(), part.size());
+        out += part.size();
+    };
+    const std::string_view all(digits, static_cast<std::size_t>(digitCount));
+    if (useDecimal) {
+        if (decpt <= 0) {
+            put("0.");
+            for (int i = 0; i < -decpt; ++i) {
+                *out++ = '0';
+            }
+            put(all);
+        } else if (decpt >= digitCount) {
+            put(all);
+            for (int i = digitCount; i < decpt; ++i) {
+                *out++ = '0';
+            }
+        } else {
+            put(all.substr(0, static_cast<std::size_t>(decpt)));
+            *out++ = '.';
+            put(all.substr(static_cast<std::size_t>(decpt)));
+        }
+    } else {
+        *out++ = digits[0];
+        if (digitCount > 1) {
+            *out++ = '.';
+            put(all.substr(1));
+        }
+        *out++ = 'e';
+        *out++ = exponent < 0 ? '-' : '+';
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude < 10) {
+            *out++ = '0';
+        }
+        out = std::to_chars(out, text + jsonNumberCapacity, magnitude).ptr;
+    }
+    return static_cast<std::size_t>(out - text);
+}
+
+void writeNumber(JsonWriter& writer, double value) {
+    char text[jsonNumberCapacity];
+    const std::size_t length = jsonNumber(value, text);
+    if (length == 4 && std::memcmp(text, "null", 4) == 0) {
+        writer.Null();
+    } else {
+        writer.RawValue(text, length, rapidjson::kNumberType);
+    }
+}
+
+void writeRecord(JsonWriter& w, const reduction::ReductionRecord& r) {
+    const auto key = [&w](std::string_view name) {
+        w.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
+    };
+    const auto number = [&](std::string_view name, double value) {
+        key(name);
+        writeNumber(w, value);
+    };
+    const auto degrees = [&](std::string_view name, std::int16_t value) {
+        key(name);
+        w.Int(value);
+    };
+    const auto flag = [&](std::string_view name, bool value) {
+        key(name);
+        w.Bool(value);
+    };
+    w.StartObject();
+    number("Dec", r.Dec);
+    degrees("DecDeg", r.DecDeg);
+    number("DecMin", r.DecMin);
+    number("GHA", r.GHA);
+    number("Hc", r.Hc);
+    degrees("HcDeg", r.HcDeg);
+    number("HcMin", r.HcMin);
+    number("LHA", r.LHA);
+    degrees("LHADeg", r.LHADeg);
+    number("LHAMin", r.LHAMin);
+    number("Lat", r.Lat);
+    degrees("LatDeg", r.LatDeg);
+    number("LatMin", r.LatMin);
+    number("Lo", r.Lo);
+    number("QHc", r.QHc);
+    number("QZ", r.QZ);
+    number("Qv", r.Qv);
+    number("Qw", r.Qw);
+    number("Z", r.Z);
+    number("ZUsed", r.ZUsed);
+    number("Zn", r.Zn);
+    number("coDec", r.coDec);
+    degrees("coDecDeg", r.coDecDeg);
+    number("coDecMin", r.coDecMin);
+    number("coHc", r.coHc);
+    degrees("coHcDeg", r.coHcDeg);
+    number("coHcMin", r.coHcMin);
+    number("coV", r.coV);
+    degrees("coVDeg", r.coVDeg);
+    number("coVMin", r.coVMin);
+    number("t", r.t);
+    degrees("tDeg", r.tDeg);
+    number("tMin", r.tMin);
+    flag("tOver90", r.tOver90);
+    number("tUsed", r.tUsed);
+    degrees("tUsedDeg", r.tUsedDeg);
+    number("tUsedMin", r.tUsedMin);
+    number("u", r.u);
+    degrees("uDeg", r.uDeg);
+    number("uMin", r.uMin);
+    flag("uOver90", r.uOver90);
+    number("uUsed", r.uUsed);
+    degrees("uUsedDeg", r.uUsedDeg);
+    number("uUsedMin", r.uUsedMin);
+    number("v", r.v);
+    degrees("vDeg", r.vDeg);
+    number("vMin", r.vMin);
+    number("w", r.w);
+    degrees("wDeg", r.wDeg);
+    number("wMin", r.wMin);
+    number("wUsed", r.wUsed);
+    degrees("wUsedDeg", r.wUsedDeg);
+    number("wUsedMin", r.wUsedMin);
+    w.EndObject();
+}
+
+} // namespace cli
