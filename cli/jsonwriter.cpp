@@ -1,5 +1,6 @@
 #include "cli/jsonwriter.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,8 +14,14 @@ namespace {
 // integers; beyond it a double's shortest digits are shorter than its value.
 constexpr double largestExactWhole = 9007199254740992.0; // 2^53
 
+constexpr double uniqueDecimalBound = 2251799813685248.0; // 2^51
+
 // Exponent digits at least, as in "1e-05".
 constexpr int minExponentDigits = 2;
+
+void scientificDigits(double value, char* digits, int& digitCount, int& exponent);
+bool shortDecimal(double value, char* digits, int& digitCount, int& exponent);
+char* layOut(char* out, const char* digits, int digitCount, int exponent);
 
 } // namespace
 
@@ -29,30 +36,85 @@ std::size_t jsonNumber(double value, char* text) {
                                         text);
     }
 
-    // The shortest round-trip digits, from "d.ddde±x".
+    char digits[20];
+    int digitCount = 0;
+    int exponent = 0; // of the first digit
+    char* out = text;
+    if (!shortDecimal(value, digits, digitCount, exponent)) {
+        scientificDigits(value, digits, digitCount, exponent);
+    }
+    if (value < 0) {
+        *out++ = '-';
+    }
+    return static_cast<std::size_t>(layOut(out, digits, digitCount, exponent) - text);
+}
+
+namespace {
+
+// The shortest round-trip digits, from to_chars's "d.ddde±x".
+void scientificDigits(double value, char* digits, int& digitCount, int& exponent) {
     char scientific[jsonNumberCapacity];
     const char* end = std::to_chars(scientific, scientific + sizeof scientific, value,
                                     std::chars_format::scientific)
                           .ptr;
     const char* at = scientific;
-    char* out = text;
     if (*at == '-') {
-        *out++ = '-';
         ++at;
     }
-    char digits[20];
-    int digitCount = 0;
+    digitCount = 0;
     for (; *at != 'e'; ++at) {
         if (*at != '.') {
             digits[digitCount++] = *at;
         }
     }
-    int exponent = 0;
     const char* exponentText = at + 1;
     if (*exponentText == '+') {
         ++exponentText;
     }
     std::from_chars(exponentText, end, exponent);
+}
+
+// The shortest round-trip digits of a value with few decimals (minutes to a
+// tenth, table values and angles to a hundredth), found faster than to_chars
+// finds them. m / 10^k is the double nearest to the decimal m × 10^-k (m and
+// 10^k are exact doubles, the division is correctly rounded), so when it
+// gives back value, the text of m with k decimals reads back as value; the
+// smallest such k gives the fewest digits, and value is not a whole number,
+// so no text without decimals reads back as it. false when no k up to the
+// limit works.
+bool shortDecimal(double value, char* digits, int& digitCount, int& exponent) {
+    constexpr std::array<double, 5> powersOfTen{1, 10, 100, 1000, 10000};
+    const double magnitude = std::fabs(value);
+    for (std::size_t k = 1; k < powersOfTen.size(); ++k) {
+        // Below 2^51 the decimals k apart by 10^-k lie more than an ulp of
+        // value apart, so at most one of them reads back as value: the one
+        // found is the nearest, as to_chars would choose.
+        const double scaled = magnitude * powersOfTen[k];
+        if (!(scaled < uniqueDecimalBound)) {
+            return false;
+        }
+        // Any nearby whole number will do: the test below decides.
+        auto whole = static_cast<std::uint64_t>(scaled + 0.5);
+        if (static_cast<double>(whole) / powersOfTen[k] != magnitude) {
+            continue;
+        }
+        char reversed[20];
+        int count = 0;
+        for (; whole != 0; whole /= 10) {
+            reversed[count++] = static_cast<char>('0' + whole % 10);
+        }
+        digitCount = count;
+        for (int i = 0; i < count; ++i) {
+            digits[i] = reversed[count - 1 - i];
+        }
+        exponent = count - 1 - static_cast<int>(k);
+        return true;
+    }
+    return false;
+}
+
+// Decimal or exponent form, whichever is shorter, ties going to decimal.
+char* layOut(char* out, const char* digits, int digitCount, int exponent) {
     const int decpt = exponent + 1; // digits before the point
 
     // Characters the exponent form spends beyond the digits ("e", sign,
@@ -101,10 +163,12 @@ std::size_t jsonNumber(double value, char* text) {
         if (magnitude < 10) {
             *out++ = '0';
         }
-        out = std::to_chars(out, text + jsonNumberCapacity, magnitude).ptr;
+        out = std::to_chars(out, out + 4, magnitude).ptr;
     }
-    return static_cast<std::size_t>(out - text);
+    return out;
 }
+
+} // namespace
 
 void writeNumber(JsonWriter& writer, double value) {
     char text[jsonNumberCapacity];

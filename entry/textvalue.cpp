@@ -112,11 +112,14 @@ double outOfRange(std::string_view number) {
             ++first;
         const auto [end, ec] = std::from_chars(first, number.data() + number.size(), exponent);
         if (ec == std::errc::result_out_of_range)
-            exponent =
-                (*first == '-') ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+            exponent = (*first == '-') ? std::numeric_limits<long long>::min()
+                                       : std::numeric_limits<long long>::max();
         (void)end;
     }
-    const double size = magnitude + exponent > 0 ? HUGE_VAL : 0.0;
+    // magnitude + exponent > 0, without the sum: an exponent of many digits
+    // is near the end of long long, where the sum would overflow. magnitude
+    // counts digits of the text, so its negation always fits.
+    const double size = exponent > -magnitude ? HUGE_VAL : 0.0;
     return negative ? -size : size;
 }
 

@@ -44,7 +44,14 @@ INSTANTIATE_TEST_SUITE_P(
         Reading{"NegativeOverflow", "-1E400", -HUGE_VAL}, Reading{"Underflow", "1E-400", 0},
         Reading{"PlusOverflowWithD", "+1D+400", HUGE_VAL},
         Reading{"BlankInsideExponent", "1 E 2", 100},
-        Reading{"LongMantissaOverflow", std::string("1") + std::string(400, '0'), HUGE_VAL}),
+        Reading{"LongMantissaOverflow", std::string("1") + std::string(400, '0'), HUGE_VAL},
+        // Exponents at and past the ends of a 64-bit integer.
+        Reading{"ExponentAtLongLongMax", "10e9223372036854775807", HUGE_VAL},
+        Reading{"NegativeExponentAtLongLongMax", "-10e9223372036854775807", -HUGE_VAL},
+        Reading{"ExponentPastLongLong", "1e99999999999999999999999", HUGE_VAL},
+        Reading{"ExponentAtLongLongMin", "1000e-9223372036854775808", 0},
+        Reading{"NegativeExponentPastLongLong", "0.01e-99999999999999999999", 0},
+        Reading{"SmallMantissaHugeExponent", "0.000001D+9223372036854775807", HUGE_VAL}),
     [](const testing::TestParamInfo<Reading>& info) { return info.param.name; });
 
 TEST(TextValue, PointIsTheDecimalMarkWhateverTheLocale) {
