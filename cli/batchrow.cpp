@@ -74,13 +74,13 @@ std::string hexByte(unsigned char c) {
 std::optional<std::string> byteProblem(std::string_view line) {
     for (std::size_t at = 0; at < line.size();) {
         const auto c = static_cast<unsigned char>(line[at]);
-        const std::string column = " at column " + std::to_string(at + 1);
+        const auto column = [at] { return " at column " + std::to_string(at + 1); };
         if (c != '\t' && isControl(c)) {
-            return "holds the control character 0x" + hexByte(c) + column;
+            return "holds the control character 0x" + hexByte(c) + column();
         }
         const std::size_t length = utf8Length(line, at);
         if (length == 0) {
-            return "is not valid UTF-8 (byte 0x" + hexByte(c) + column + ")";
+            return "is not valid UTF-8 (byte 0x" + hexByte(c) + column() + ")";
         }
         at += length;
     }

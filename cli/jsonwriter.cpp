@@ -1,5 +1,6 @@
 #include "cli/jsonwriter.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -22,6 +23,34 @@ constexpr int minExponentDigits = 2;
 void scientificDigits(double value, char* digits, int& digitCount, int& exponent);
 bool shortDecimal(double value, char* digits, int& digitCount, int& exponent);
 char* layOut(char* out, const char* digits, int digitCount, int exponent);
+
+bool needsEscapeByte(unsigned char c) {
+    return c == '"' || c == '\\' || c < 0x20;
+}
+
+// Whether a text holds a quote, a backslash or a control character, tested
+// eight bytes at a time: a byte of word w is zero where "haszero" finds it,
+// and below 0x20 where w - 0x20 borrows into its top bit.
+bool needsEscape(std::string_view text) {
+    constexpr std::uint64_t ones = 0x0101010101010101;
+    constexpr std::uint64_t highs = 0x8080808080808080;
+    const auto hasZero = [](std::uint64_t w) { return (w - ones) & ~w & highs; };
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, text.data() + at, 8);
+        if ((hasZero(w ^ (ones * '"')) | hasZero(w ^ (ones * '\\')) |
+             ((w - ones * 0x20) & ~w & highs)) != 0) {
+            return true;
+        }
+    }
+    for (; at < text.size(); ++at) {
+        if (needsEscapeByte(static_cast<unsigned char>(text[at]))) {
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -85,6 +114,16 @@ void scientificDigits(double value, char* digits, int& digitCount, int& exponent
 bool shortDecimal(double value, char* digits, int& digitCount, int& exponent) {
     constexpr std::array<double, 5> powersOfTen{1, 10, 100, 1000, 10000};
     const double magnitude = std::fabs(value);
+    // Most values with more decimals are told apart at once: scaled by the
+    // largest power they are not within a few ulps of a whole number.
+    const double scaledMost = magnitude * powersOfTen.back();
+    if (!(scaledMost < uniqueDecimalBound)) {
+        return false;
+    }
+    const auto nearestMost = static_cast<std::int64_t>(scaledMost + 0.5);
+    if (std::fabs(scaledMost - static_cast<double>(nearestMost)) > scaledMost * 0x1p-48) {
+        return false;
+    }
     for (std::size_t k = 1; k < powersOfTen.size(); ++k) {
         // Below 2^51 the decimals k apart by 10^-k lie more than an ulp of
         // value apart, so at most one of them reads back as value: the one
@@ -94,7 +133,7 @@ bool shortDecimal(double value, char* digits, int& digitCount, int& exponent) {
             return false;
         }
         // Any nearby whole number will do: the test below decides.
-        auto whole = static_cast<std::uint64_t>(scaled + 0.5);
+        auto whole = static_cast<std::int64_t>(scaled + 0.5);
         if (static_cast<double>(whole) / powersOfTen[k] != magnitude) {
             continue;
         }
@@ -129,9 +168,11 @@ char* layOut(char* out, const char* digits, int digitCount, int exponent) {
     const bool useDecimal = decpt <= 0            ? 1 - decpt <= bias
                             : decpt <= digitCount ? 0 <= bias
                                                   : decpt <= digitCount + bias;
+    // A handful of characters at a time: a loop beats a call of memcpy.
     const auto put = [&out](std::string_view part) {
-        std::memcpy(out, part.data(), part.size());
-        out += part.size();
+        for (const char c : part) {
+            *out++ = c;
+        }
     };
     const std::string_view all(digits, static_cast<std::size_t>(digitCount));
     if (useDecimal) {
@@ -170,20 +211,45 @@ char* layOut(char* out, const char* digits, int digitCount, int exponent) {
 
 } // namespace
 
-void writeNumber(JsonWriter& writer, double value) {
-    char text[jsonNumberCapacity];
-    const std::size_t length = jsonNumber(value, text);
-    if (length == 4 && std::memcmp(text, "null", 4) == 0) {
-        writer.Null();
+void JsonWriter::rawNumber(std::string_view json) {
+    Prefix(rapidjson::kNumberType);
+    std::memcpy(os_->Push(json.size()), json.data(), json.size());
+    EndValue(true);
+}
+
+void JsonWriter::plainKey(std::string_view name) {
+    copyString(name);
+}
+
+void JsonWriter::copyString(std::string_view plain) {
+    Prefix(rapidjson::kStringType);
+    char* out = os_->Push(plain.size() + 2);
+    out[0] = '"';
+    std::memcpy(out + 1, plain.data(), plain.size());
+    out[plain.size() + 1] = '"';
+    EndValue(true);
+}
+
+void JsonWriter::text(std::string_view utf8) {
+    if (needsEscape(utf8)) {
+        String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
     } else {
-        writer.RawValue(text, length, rapidjson::kNumberType);
+        copyString(utf8);
     }
 }
 
+void writeNumber(JsonWriter& writer, double value) {
+    if (!std::isfinite(value)) {
+        writer.Null();
+        return;
+    }
+    char text[jsonNumberCapacity];
+    const std::size_t length = jsonNumber(value, text);
+    writer.rawNumber(std::string_view(text, length));
+}
+
 void writeRecord(JsonWriter& w, const reduction::ReductionRecord& r) {
-    const auto key = [&w](std::string_view name) {
-        w.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
-    };
+    const auto key = [&w](std::string_view name) { w.plainKey(name); };
     const auto number = [&](std::string_view name, double value) {
         key(name);
         writeNumber(w, value);

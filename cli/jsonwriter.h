@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
@@ -13,7 +14,30 @@
 namespace cli {
 
 using JsonBuffer = rapidjson::StringBuffer;
-using JsonWriter = rapidjson::Writer<JsonBuffer>;
+
+// RapidJSON's writer, with two ways to put a value's text into the buffer in
+// one piece, where the writer would copy it a character at a time: the
+// writer still places the comma or colon before it and keeps the nesting,
+// as its own PrettyWriter does through the same protected members.
+class JsonWriter : public rapidjson::Writer<JsonBuffer> {
+  public:
+    explicit JsonWriter(JsonBuffer& buffer) : Writer(buffer) {}
+
+    // A number whose JSON text the caller has made.
+    void rawNumber(std::string_view json);
+
+    // An object's key that is known to need no escape (the program's own
+    // plain ASCII names).
+    void plainKey(std::string_view name);
+
+    // A string; one without a character that needs an escape (a quote, a
+    // backslash, a control character) is copied whole.
+    void text(std::string_view utf8);
+
+  private:
+    // A key or string value that needs no escape, in its quotes.
+    void copyString(std::string_view plain);
+};
 
 // Longest text jsonNumber writes, with room to spare.
 inline constexpr std::size_t jsonNumberCapacity = 32;

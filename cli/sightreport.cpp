@@ -71,12 +71,8 @@ std::vector<std::string> sightLines(const Sight& sight, bool withExact) {
 
 void writeSightJson(JsonWriter& w, const Sight& sight, bool withExact,
                     std::optional<long long> row) {
-    const auto key = [&w](std::string_view name) {
-        w.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
-    };
-    const auto string = [&w](std::string_view text) {
-        w.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
-    };
+    const auto key = [&w](std::string_view name) { w.plainKey(name); };
+    const auto string = [&w](std::string_view text) { w.text(text); };
     w.StartObject();
     if (withExact && complete(sight)) {
         const ExactSolution exact = exactOf(sight);
@@ -117,9 +113,9 @@ void writeSightJson(JsonWriter& w, const Sight& sight, bool withExact,
 
 void writeRowErrorJson(JsonWriter& w, long long row, std::string_view problem) {
     w.StartObject();
-    w.Key("error");
-    w.String(problem.data(), static_cast<rapidjson::SizeType>(problem.size()));
-    w.Key("row");
+    w.plainKey("error");
+    w.text(problem);
+    w.plainKey("row");
     w.Int64(row);
     w.EndObject();
 }

@@ -99,3 +99,34 @@ TEST(JsonNumber, NotFiniteIsNull) {
 }
 
 } // namespace
+
+namespace {
+
+// Strings are copied whole unless they need an escape; whichever way, the
+// text must be what RapidJSON's own escaping writes. Every character that
+// needs an escape, and a few that do not, at every place in texts shorter
+// and longer than the eight bytes tested at once.
+TEST(JsonText, SameAsTheWritersOwnEscaping) {
+    const std::string specials{'"', '\\', '\0', '\x01', '\x1F', '\n', ' ', '\x7F', 'a'};
+    for (std::size_t length = 1; length <= 19; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const char special : specials + "\xC2\xB0") {
+                std::string text(length, 'x');
+                text[at] = special;
+                cli::JsonBuffer ours;
+                cli::JsonWriter writer(ours);
+                writer.StartArray();
+                writer.text(text);
+                writer.EndArray();
+                rapidjson::StringBuffer theirs;
+                rapidjson::Writer<rapidjson::StringBuffer> plain(theirs);
+                plain.StartArray();
+                plain.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+                plain.EndArray();
+                ASSERT_STREQ(ours.GetString(), theirs.GetString()) << length << " " << at;
+            }
+        }
+    }
+}
+
+} // namespace
