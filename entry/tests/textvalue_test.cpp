@@ -1,8 +1,12 @@
 #include "entry/textvalue.h"
 
+#include <algorithm>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +65,48 @@ TEST(TextValue, PointIsTheDecimalMarkWhateverTheLocale) {
     EXPECT_EQ(TextValue("12,5"), 12);
     if (german)
         std::setlocale(LC_NUMERIC, "C");
+}
+
+} // namespace
+
+namespace {
+
+// The reference reading of a text of digits and points: from_chars on its
+// leading number.
+double referenceValue(const std::string& text) {
+    std::size_t end = text.find('.');
+    end = end == std::string::npos ? text.size() : text.find('.', end + 1);
+    end = std::min(end, text.size());
+    double value = 0;
+    if (text.substr(0, end).find_first_of("0123456789") == std::string::npos)
+        return 0;
+    std::from_chars(text.data(), text.data() + end, value);
+    return value;
+}
+
+// Every text a field can hold by typing (digits and points, up to four
+// characters), and longer ones of up to twenty, read as the double nearest to
+// their leading number.
+TEST(TextValue, EveryTypedTextReadsAsTheNearestDouble) {
+    std::vector<std::string> texts{""};
+    for (std::size_t length = 1; length <= 4; ++length) {
+        std::vector<std::string> longer;
+        for (const std::string& text : texts)
+            if (text.size() == length - 1)
+                for (const char c : std::string("0123456789."))
+                    longer.push_back(text + c);
+        texts.insert(texts.end(), longer.begin(), longer.end());
+    }
+    std::mt19937 random(15);
+    for (int i = 0; i < 100000; ++i) {
+        std::string text(std::uniform_int_distribution<std::size_t>(5, 20)(random), '0');
+        for (char& c : text)
+            c = "0123456789"[std::uniform_int_distribution<int>(0, 9)(random)];
+        text[std::uniform_int_distribution<std::size_t>(0, text.size() - 1)(random)] = '.';
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts)
+        ASSERT_EQ(TextValue(text), referenceValue(text)) << '"' << text << '"';
 }
 
 } // namespace
