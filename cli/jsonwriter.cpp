@@ -69,8 +69,15 @@ std::size_t jsonNumber(double value, char* text) {
     int digitCount = 0;
     int exponent = 0; // of the first digit
     char* out = text;
-    if (!shortDecimal(value, digits, digitCount, exponent)) {
+    if (std::floor(value) == value) {
+        // Past 2^53: the shortest digits, padded with zeros where to_chars
+        // would write the exact whole number.
         scientificDigits(value, digits, digitCount, exponent);
+    } else if (!shortDecimal(value, digits, digitCount, exponent)) {
+        // Not a whole number: to_chars's own choice between the forms (the
+        // shorter, ties going to decimal) is the one wanted.
+        return static_cast<std::size_t>(std::to_chars(text, text + jsonNumberCapacity, value).ptr -
+                                        text);
     }
     if (value < 0) {
         *out++ = '-';
