@@ -344,6 +344,18 @@ TEST(SightformBatch, RowAboveItsRangeIsMalformedTheRestGoOn) {
     EXPECT_FALSE(parseObject(lines[1]).contains("error"));
 }
 
+TEST(SightformOutput, FullDiskIsAFailureNotSuccess) {
+    for (const QStringList& arguments :
+         {workedExample, QStringList{"--batch", QString(EXPECTED_OUTPUT_DIR) + "/sights.csv"}}) {
+        QProcess process;
+        process.setStandardOutputFile("/dev/full");
+        process.start(SIGHTFORM_PATH, arguments);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 74);
+        EXPECT_TRUE(process.readAllStandardError().contains("cannot write the output"));
+    }
+}
+
 TEST(SightformVersion, NameAndVersion) {
     const ProgramRun run = sightform({"--version"});
     EXPECT_EQ(run.status, 0);
