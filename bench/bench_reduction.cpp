@@ -57,6 +57,24 @@ void BM_mathCallsOfOneReduction(benchmark::State& state) {
 }
 BENCHMARK(BM_mathCallsOfOneReduction);
 
+// The same calls, each waiting for the one before as the steps of a
+// reduction wait for theirs: what the calls cost when they cannot overlap,
+// a bound the reduction's own order of steps leaves it near.
+void BM_mathCallsChained(benchmark::State& state) {
+    double x = 0.3;
+    for (auto _ : state) {
+        for (int i = 0; i < 8; ++i)
+            x = 0.3 + 1e-4 * std::fabs(std::log(std::sin(x + 0.1)));
+        for (int i = 0; i < 4; ++i) {
+            const double s = std::exp(-x / 1000);
+            x = 0.3 + 1e-4 * std::atan(s / std::sqrt(1 - s * s));
+        }
+        benchmark::DoNotOptimize(x);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_mathCallsChained);
+
 // Prints the usual table, then the ratio of the two benchmarks' times (both
 // in the default unit, nanoseconds).
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -71,10 +89,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
         ConsoleReporter::Finalize();
         const double full = nsPerIteration_["BM_calculateReduction"];
         const double math = nsPerIteration_["BM_mathCallsOfOneReduction"];
+        const double chained = nsPerIteration_["BM_mathCallsChained"];
         if (full > 0 && math > 0)
             std::printf(
                 "reductions/s %.0f, math calls alone %.0f/s, ratio (reduction / math) %.2f\n",
                 1e9 / full, 1e9 / math, full / math);
+        if (full > 0 && chained > 0)
+            std::printf("math calls chained %.0f/s, ratio (reduction / chained math) %.2f\n",
+                        1e9 / chained, full / chained);
     }
 
   private:

@@ -253,26 +253,6 @@ TEST(RangeRule, RefusedExactlyWhereTheWindowHoldsTheFocus) {
     }
 }
 
-TEST(RangeRule, AcceptedTextsLandInTheirOwnField) {
-    for (const FieldPlace& place : fieldPlaces) {
-        std::vector<std::string> cells(12);
-        cells[place.cell] = "7";
-        std::string line;
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            line += (i == 0 ? "" : ",") + cells[i];
-        }
-        const cli::BatchRow row = cli::parseBatchRow(line);
-        ASSERT_TRUE(row.input) << row.problem;
-        const reduction::ReductionInput& in = *row.input;
-        const std::array<const std::string*, 8> fields{&in.ghaDeg, &in.ghaMin, &in.decDeg,
-                                                       &in.decMin, &in.latDeg, &in.latMin,
-                                                       &in.loDeg,  &in.loMin};
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            EXPECT_EQ(*fields[i], i == entry::index(place.field) ? "7" : "") << line;
-        }
-    }
-}
-
 TEST(Help, UsageLineOptionsThenProse) {
     const std::string help = cli::helpText();
     EXPECT_TRUE(help.starts_with("Usage: sightform ")) << help;
