@@ -75,14 +75,15 @@ void BM_mathCallsChained(benchmark::State& state) {
 }
 BENCHMARK(BM_mathCallsChained);
 
-// Prints the usual table, then the ratio of the two benchmarks' times (both
-// in the default unit, nanoseconds).
+// Prints the usual table, then the ratios of the benchmarks' times (all in
+// the default unit, nanoseconds). CPU time, not wall time: on a machine
+// shared with other builds a preempted iteration would count the others' work.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration)
-                nsPerIteration_[run.run_name.function_name] = run.GetAdjustedRealTime();
+                nsPerIteration_[run.run_name.function_name] = run.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override {
