@@ -24,29 +24,44 @@ inline constexpr std::size_t batchCellCount = 12;
 // so one endless line cannot grow memory.
 inline constexpr std::size_t maxBatchLineBytes = 1024;
 
-// Characters of a UTF-8 text, as a field counts them against its maximum
-// length.
-std::size_t characterCount(std::string_view utf8);
+// A text as an error message quotes it: in single quotes, cut to a readable
+// number of characters (then ending in "..."), with control characters and
+// bytes that are not UTF-8 shown as \xHH, so a message is always one line of
+// valid UTF-8 whatever it quotes.
+std::string quotedText(std::string_view text);
 
-// Why text cannot stand in the field (it is longer than the field's maximum
-// length), or nullopt when it can. Any text that fits is accepted, the empty
-// text included: the field reads it with TextValue.
+// Why text cannot stand in the field, or nullopt when the window would
+// calculate with it. Two reasons: it is longer than the field's maximum
+// length ("at most 4 characters, not '12.34'"), or its value (read with
+// TextValue) is above the field's bound, where the window holds the focus and
+// never calculates ("at most 59.9, not '60'"). Each field is judged alone, as
+// the window's Validate rule judges it, so a degree field at its bound passes
+// whatever its minutes hold; negative values pass, since only upper bounds
+// are tested. Any other text that fits is accepted, the empty text included.
 std::optional<std::string> fieldTextProblem(std::string_view text, entry::FieldId field);
 
 // "Q" or "QQ", exactly.
 std::optional<reduction::Method> methodFromText(std::string_view text);
 
-// The cells of one CSV line: separated by commas; a cell may be quoted with
-// double quotes, inside which a comma is text and "" is one quote. nullopt
-// when a quote is not closed or is followed by anything but a comma.
+// The cells of one CSV line: separated by commas; blanks (spaces and tabs)
+// around a cell are dropped. A cell may be quoted with double quotes, inside
+// which blanks and commas are text and "" is one quote. nullopt when a quote
+// is not closed or is followed by anything but blanks and a comma.
 std::optional<std::vector<std::string>> splitCsvLine(std::string_view line);
 
-// True for the optional header line, which begins with "method".
+// True for the optional header line, which begins with "method" in any
+// letter case.
 bool isHeaderLine(std::string_view line);
+
+// True for a line of nothing but blanks (spaces, tabs, a carriage return),
+// which the batch skips.
+bool isBlankLine(std::string_view line);
 
 // One batch row read into the window's inputs, or the problem that makes it
 // malformed. An empty method or name cell takes the default (Q, N, N, W), as
-// a missing option does; empty field cells are empty fields.
+// a missing option does; empty field cells are empty fields. A line holding
+// a control character (other than a tab) or bytes that are not UTF-8 is
+// malformed: such a cell is never read as a number.
 struct BatchRow {
     std::optional<reduction::ReductionInput> input;
     std::string problem;

@@ -1,11 +1,6 @@
 #include "cli/sightreport.h"
 
-#include <QJsonArray>
-#include <QJsonValue>
-#include <QString>
-
 #include "cli/exactsolution.h"
-#include "cli/recordjson.h"
 #include "printout/workedform.h"
 
 namespace cli {
@@ -64,7 +59,8 @@ std::vector<std::string> sightLines(const Sight& sight, bool withExact) {
     if (!complete(sight)) {
         return {};
     }
-    std::vector<std::string> lines = printout::renderLines(printout::buildWorkedForm(sight.record, sight.input.method));
+    std::vector<std::string> lines =
+        printout::renderLines(printout::buildWorkedForm(sight.record, sight.input.method));
     if (withExact) {
         for (std::string& line : exactSolutionLines(exactOf(sight))) {
             lines.push_back(std::move(line));
@@ -73,29 +69,55 @@ std::vector<std::string> sightLines(const Sight& sight, bool withExact) {
     return lines;
 }
 
-QJsonObject sightJson(const Sight& sight, bool withExact) {
-    QJsonArray form;
-    if (complete(sight)) {
-        for (const std::string& line : printout::renderLines(printout::buildWorkedForm(sight.record, sight.input.method))) {
-            form.append(QString::fromStdString(line));
-        }
-    }
-    const std::string message = sightMessage(sight);
-    QJsonObject object{
-        {"outcome", outcomeName(sight.result.outcome)},
-        {"message", complete(sight) ? QJsonValue() : QJsonValue(QString::fromStdString(message))},
-        {"record", recordToJson(sight.record)},
-        {"form", form},
-    };
+void writeSightJson(JsonWriter& w, const Sight& sight, bool withExact,
+                    std::optional<long long> row) {
+    const auto key = [&w](std::string_view name) { w.plainKey(name); };
+    const auto string = [&w](std::string_view text) { w.text(text); };
+    w.StartObject();
     if (withExact && complete(sight)) {
         const ExactSolution exact = exactOf(sight);
-        // An undefined azimuth (NaN) is written as null.
-        object.insert("exact", QJsonObject{{"Hc", exact.Hc},
-                                           {"Zn", exact.Zn},
-                                           {"dHcArcmin", exact.dHcArcmin},
-                                           {"dZnDeg", exact.dZnDeg}});
+        key("exact");
+        w.StartObject();
+        key("Hc");
+        writeNumber(w, exact.Hc);
+        key("Zn");
+        writeNumber(w, exact.Zn); // an undefined azimuth (NaN) is null
+        key("dHcArcmin");
+        writeNumber(w, exact.dHcArcmin);
+        key("dZnDeg");
+        writeNumber(w, exact.dZnDeg);
+        w.EndObject();
     }
-    return object;
+    key("form");
+    w.StartArray();
+    for (const std::string& line : sightLines(sight, false)) {
+        string(line);
+    }
+    w.EndArray();
+    key("message");
+    if (complete(sight)) {
+        w.Null();
+    } else {
+        string(sightMessage(sight));
+    }
+    key("outcome");
+    string(outcomeName(sight.result.outcome));
+    key("record");
+    writeRecord(w, sight.record);
+    if (row) {
+        key("row");
+        w.Int64(*row);
+    }
+    w.EndObject();
+}
+
+void writeRowErrorJson(JsonWriter& w, long long row, std::string_view problem) {
+    w.StartObject();
+    w.plainKey("error");
+    w.text(problem);
+    w.plainKey("row");
+    w.Int64(row);
+    w.EndObject();
 }
 
 } // namespace cli

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include <QJsonObject>
-
+#include "cli/jsonwriter.h"
 #include "reduction/calculate.h"
 #include "reduction/record.h"
 
@@ -34,8 +35,14 @@ std::string sightMessage(const Sight& sight);
 // solution. Empty unless the calculation is complete.
 std::vector<std::string> sightLines(const Sight& sight, bool withExact);
 
-// {"outcome", "message" (null when complete), "record", "form"}, and with
-// withExact, for a complete calculation, "exact": {Hc, Zn, dHcArcmin, dZnDeg}.
-QJsonObject sightJson(const Sight& sight, bool withExact);
+// One object: {"outcome", "message" (null when complete), "record", "form"},
+// with withExact, for a complete calculation, "exact": {Hc, Zn, dHcArcmin,
+// dZnDeg}, and in a batch the "row". Keys in the order of their code units,
+// as scripts have always received them.
+void writeSightJson(JsonWriter& writer, const Sight& sight, bool withExact,
+                    std::optional<long long> row = std::nullopt);
+
+// {"error": problem, "row": row}: a malformed batch row.
+void writeRowErrorJson(JsonWriter& writer, long long row, std::string_view problem);
 
 } // namespace cli

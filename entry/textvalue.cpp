@@ -112,17 +112,55 @@ double outOfRange(std::string_view number) {
             ++first;
         const auto [end, ec] = std::from_chars(first, number.data() + number.size(), exponent);
         if (ec == std::errc::result_out_of_range)
-            exponent =
-                (*first == '-') ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+            exponent = (*first == '-') ? std::numeric_limits<long long>::min()
+                                       : std::numeric_limits<long long>::max();
         (void)end;
     }
-    const double size = magnitude + exponent > 0 ? HUGE_VAL : 0.0;
+    // magnitude + exponent > 0, without the sum: an exponent of many digits
+    // is near the end of long long, where the sum would overflow. magnitude
+    // counts digits of the text, so its negation always fits.
+    const double size = exponent > -magnitude ? HUGE_VAL : 0.0;
     return negative ? -size : size;
+}
+
+// Digits with at most one point and nothing else, the text a field's key
+// filter lets through: read without the general path. With at most 15
+// digits the digits form a whole number m below 2^53 and 10^k (k decimals)
+// is exact too, so m / 10^k, one correctly rounded division, is the double
+// nearest to the text's value: the very double from_chars gives. false for
+// any other text, which the general path reads.
+bool plainDecimal(std::string_view text, double& value) {
+    constexpr int maxDigits = 15;
+    constexpr double powersOfTen[maxDigits + 1] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::int64_t digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool point = false;
+    for (const char c : text) {
+        if (isDigit(c)) {
+            if (++count > maxDigits)
+                return false;
+            digits = digits * 10 + (c - '0');
+            decimals += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0)
+        return false;
+    value = static_cast<double>(digits) / powersOfTen[decimals];
+    return true;
 }
 
 } // namespace
 
 double TextValue(std::string_view text) {
+    if (double value = 0; plainDecimal(text, value))
+        return value;
+
     // Blanks may stand anywhere, even inside the number; only then is a copy
     // needed.
     std::string kept;

@@ -23,6 +23,31 @@ std::string number(double x) {
     return text;
 }
 
+// The failures, kept out of line: the steps that may throw stay small enough
+// to be inlined, with no message built on the way of a reduction that works.
+[[noreturn, gnu::cold, gnu::noinline]] void failTooLarge(const char* what, double x) {
+    throw StepFailure{std::string(what) + " degrees " + number(x) + " are too large"};
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void failNotFinite(const char* what) {
+    throw StepFailure{std::string(what) + " is not a finite number"};
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void failSplit(const char* what, double angleDeg) {
+    throw StepFailure{std::string(what) + " = " + number(angleDeg) +
+                      " degrees does not fit whole degrees"};
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void failTable(const char* what, double angleDeg) {
+    throw StepFailure{"the table has no value for " + std::string(what) + " = " + number(angleDeg) +
+                      " (outside 0 to 180 degrees)"};
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void failAngle(const char* what, double tableValue) {
+    throw StepFailure{"the table has no angle for " + std::string(what) + " = " +
+                      number(tableValue) + " (below 0)"};
+}
+
 bool fitsInt16(double x) {
     // Written so that a NaN compares false and does not fit.
     return x >= std::numeric_limits<std::int16_t>::min() &&
@@ -37,37 +62,34 @@ std::int16_t wholeDegrees(double x, const char* what) {
     if (fraction > 0.5 || (fraction == 0.5 && std::fmod(r, 2) != 0))
         r += 1;
     if (!fitsInt16(r)) // also false for NaN and the infinities
-        throw StepFailure{std::string(what) + " degrees " + number(x) + " are too large"};
+        failTooLarge(what, x);
     return static_cast<std::int16_t>(r);
 }
 
 double finite(double x, const char* what) {
     if (!std::isfinite(x))
-        throw StepFailure{std::string(what) + " is not a finite number"};
+        failNotFinite(what);
     return x;
 }
 
 DegMin split(double angleDeg, double rounding, const char* what) {
     const auto pair = splitDegMin(angleDeg, rounding);
     if (!pair)
-        throw StepFailure{std::string(what) + " = " + number(angleDeg) +
-                          " degrees does not fit whole degrees"};
+        failSplit(what, angleDeg);
     return *pair;
 }
 
 double tableValue(double angleDeg, Method method, const char* what) {
     const double q = Q(angleDeg, method);
     if (std::isnan(q))
-        throw StepFailure{"the table has no value for " + std::string(what) + " = " +
-                          number(angleDeg) + " (outside 0 to 180 degrees)"};
+        failTable(what, angleDeg);
     return q;
 }
 
 double angleOf(double tableValue, Method method, const char* what) {
     const double angle = invQ(tableValue, method);
     if (std::isnan(angle))
-        throw StepFailure{"the table has no angle for " + std::string(what) + " = " +
-                          number(tableValue) + " (below 0)"};
+        failAngle(what, tableValue);
     return angle;
 }
 
@@ -210,7 +232,8 @@ std::optional<DegMin> splitDegMin(double angleDeg, double rounding) {
         return std::nullopt;
     DegMin pair;
     pair.deg = static_cast<std::int16_t>(whole);
-    double min = (angleDeg - pair.deg) * 60;
+    // whole is pair.deg exactly; taking it spares a conversion back.
+    double min = (angleDeg - whole) * 60;
     min = std::floor(min * 10 + rounding) / 10;
     if (min == 60.0) {
         min = 0;

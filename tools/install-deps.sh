@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev rapidjson-dev
     fonts-liberation2 fonts-wine
     xvfb xdotool imagemagick xauth
     help2man desktop-file-utils appstream man-db file

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -27,7 +28,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(SplitCase{"PlainCells", "Q,54,12.3", Cells{{"Q", "54", "12.3"}}},
                     SplitCase{"EmptyLineIsOneEmptyCell", "", Cells{{""}}},
                     SplitCase{"TrailingCommaGivesEmptyCell", "a,", Cells{{"a", ""}}},
-                    SplitCase{"BlanksAreKept", " a, b", Cells{{" a", " b"}}},
+                    SplitCase{"BlanksAroundACellAreDropped", " a ,\tb  ", Cells{{"a", "b"}}},
+                    SplitCase{"QuotedCellKeepsItsBlanks", " \" a \" ,b", Cells{{" a ", "b"}}},
+                    SplitCase{"BlanksOnlyIsAnEmptyCell", "a,   ,b", Cells{{"a", "", "b"}}},
                     SplitCase{"QuotedCommaIsText", "\"a,b\",c", Cells{{"a,b", "c"}}},
                     SplitCase{"DoubledQuoteIsOneQuote", "\"a\"\"b\"", Cells{{"a\"b"}}},
                     SplitCase{"QuotedEmptyCell", "\"\",x", Cells{{"", "x"}}},
@@ -64,7 +67,7 @@ TEST(ParseBatchRow, EmptyMethodAndNameCellsTakeTheDefaults) {
 
 struct MalformedCase {
     const char* name;
-    const char* line;
+    std::string_view line;
     const char* problemMentions;
 };
 
@@ -78,22 +81,46 @@ TEST_P(MalformedRow, NamesTheProblem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, MalformedRow,
-    testing::Values(MalformedCase{"TooFewCells", "Q,54,12.3,N,20,15,N,40,0,W,70", "found 11"},
-                    MalformedCase{"TooManyCells", "Q,54,12.3,N,20,15,N,40,0,W,70,0,9", "found 13"},
-                    MalformedCase{"UnknownMethod", "q,54,12.3,N,20,15,N,40,0,W,70,0", "method"},
-                    MalformedCase{"UnknownDecName", "Q,54,12.3,n,20,15,N,40,0,W,70,0", "decName"},
-                    MalformedCase{"LatNameEast", "Q,54,12.3,N,20,15,E,40,0,W,70,0", "latName"},
-                    MalformedCase{"LonNameNorth", "Q,54,12.3,N,20,15,N,40,0,N,70,0", "lonName"},
-                    MalformedCase{"GhaDegreesLongerThanThree", "Q,7190,12.3,N,20,15,N,40,0,W,70,0",
-                                  "ghaDeg takes at most 3 characters"},
-                    MalformedCase{"DecDegreesLongerThanTwo", "Q,54,12.3,N,100,15,N,40,0,W,70,0",
-                                  "decDeg takes at most 2"},
-                    MalformedCase{"MinutesLongerThanFour", "Q,54,12.3,N,20,15,N,40,12.34,W,70,0",
-                                  "latMin takes at most 4"},
-                    MalformedCase{"ThreeCharactersInALatitudeField",
-                                  "Q,54,12.3,N,20,15,N,°°°,0,W,70,0", "latDeg"},
-                    MalformedCase{"UnclosedQuote", "Q,\"54,12.3,N,20,15,N,40,0,W,70,0", "quoted"}),
+    testing::Values(
+        MalformedCase{"TooFewCells", "Q,54,12.3,N,20,15,N,40,0,W,70", "found 11"},
+        MalformedCase{"TooManyCells", "Q,54,12.3,N,20,15,N,40,0,W,70,0,9", "found 13"},
+        MalformedCase{"UnknownMethod", "q,54,12.3,N,20,15,N,40,0,W,70,0", "method"},
+        MalformedCase{"UnknownDecName", "Q,54,12.3,n,20,15,N,40,0,W,70,0", "decName"},
+        MalformedCase{"LatNameEast", "Q,54,12.3,N,20,15,E,40,0,W,70,0", "latName"},
+        MalformedCase{"LonNameNorth", "Q,54,12.3,N,20,15,N,40,0,N,70,0", "lonName"},
+        MalformedCase{"GhaDegreesLongerThanThree", "Q,7190,12.3,N,20,15,N,40,0,W,70,0",
+                      "ghaDeg takes at most 3 characters"},
+        MalformedCase{"DecDegreesLongerThanTwo", "Q,54,12.3,N,100,15,N,40,0,W,70,0",
+                      "decDeg takes at most 2"},
+        MalformedCase{"MinutesLongerThanFour", "Q,54,12.3,N,20,15,N,40,12.34,W,70,0",
+                      "latMin takes at most 4"},
+        MalformedCase{"ThreeCharactersInALatitudeField", "Q,54,12.3,N,20,15,N,°°°,0,W,70,0",
+                      "latDeg"},
+        MalformedCase{"UnclosedQuote", "Q,\"54,12.3,N,20,15,N,40,0,W,70,0", "quoted"},
+        MalformedCase{"NulInACell", std::string_view("Q,54,12.3,N,20,15,N,40,0\0,W,70,0", 32),
+                      "control character 0x00 at column 25"},
+        MalformedCase{"InvalidUtf8", "Q,54,12.3,N,20,15,N,40,\xFF,W,70,0",
+                      "not valid UTF-8 (byte 0xFF at column 24)"},
+        MalformedCase{"OverlongUtf8Slash", "Q,54,12.3,N,20,15,N,40,\xC0\xAF,W,70,0",
+                      "not valid UTF-8"},
+        MalformedCase{"Utf8Surrogate", "Q,54,12.3,N,20,15,N,40,\xED\xA0\x80,W,70,0",
+                      "not valid UTF-8"},
+        MalformedCase{"CutUtf8Sequence", "Q,54,12.3,N,20,15,N,40,0,W,70,\xC2", "not valid UTF-8"},
+        MalformedCase{"CarriageReturnInside", "Q,54,12.3,N,20,15,N,4\r0,0,W,70,0",
+                      "control character 0x0D"},
+        MalformedCase{"LongCellIsCutInTheMessage",
+                      "Q,54,12.3,N,20,15,N,40,0,W,70,0123456789012345678901234567890123456789xyz",
+                      "not '0123456789012345678901234567890123456789...'"}),
     [](const testing::TestParamInfo<MalformedCase>& info) { return std::string(info.param.name); });
+
+TEST(ParseBatchRow, BlanksAroundCellsAndDegreeSignsInQuotedCellsAreRead) {
+    const cli::BatchRow row = cli::parseBatchRow(" QQ , 250 ,30.0\t,S,15,0,S,55,,E,10,00.0   ");
+    ASSERT_TRUE(row.input) << row.problem;
+    EXPECT_EQ(row.input->method, reduction::Method::QQ);
+    EXPECT_EQ(row.input->ghaDeg, "250");
+    EXPECT_EQ(row.input->ghaMin, "30.0");
+    EXPECT_EQ(row.input->loMin, "00.0");
+}
 
 TEST(FieldText, CountsCharactersNotBytes) {
     // Two characters, four bytes: fits a two-character degree field.
@@ -102,9 +129,12 @@ TEST(FieldText, CountsCharactersNotBytes) {
     EXPECT_FALSE(cli::fieldTextProblem("", entry::FieldId::GHAMin));
 }
 
-TEST(HeaderLine, BeginsWithMethod) {
+TEST(HeaderLine, BeginsWithMethodInAnyLetterCase) {
     EXPECT_TRUE(cli::isHeaderLine(cli::batchColumns));
     EXPECT_TRUE(cli::isHeaderLine("method;anything"));
+    EXPECT_TRUE(cli::isHeaderLine("Method,GHADeg"));
+    EXPECT_TRUE(cli::isHeaderLine("METHOD"));
+    EXPECT_FALSE(cli::isHeaderLine("metho"));
     EXPECT_FALSE(cli::isHeaderLine("Q,54,12.3,N,20,15,N,40,0,W,70,0"));
 }
 

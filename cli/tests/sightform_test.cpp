@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -139,7 +140,13 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"StrayArgument", {"--gha", "1", "2", "3"}, "'3'"},
                     UsageCase{"OptionTwice", {"--gha", "1", "2", "--gha", "3", "4"}, "--gha"},
                     UsageCase{"UnknownOption", {"--frobnicate"}, "frobnicate"},
-                    UsageCase{"BatchWithEntries", {"--batch", "-", "--gha", "1", "2"}, "--batch"}),
+                    UsageCase{"HelpAllIsNotOffered", {"--help-all"}, "--help-all"},
+                    UsageCase{"BatchWithEntries", {"--batch", "-", "--gha", "1", "2"}, "--batch"},
+                    UsageCase{"MinutesAboveRange", {"--lat", "N", "40", "60"}, "59.9, not '60'"},
+                    UsageCase{"GhaAboveRange", {"--gha", "999", ""}, "719, not '999'"},
+                    UsageCase{"ValuesAfterTheWrongOption",
+                              {"--dec", "N", "--lat", "N", "40", "0", "20", "15.0"},
+                              "--dec takes N|S DEG MIN"}),
     [](const testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
 
 TEST(SightformJson, RecordNamesTypesAndRoundTripValues) {
@@ -285,21 +292,6 @@ TEST(SightformBatch, JsonObjectPerRowMalformedRowReportedAndSkipped) {
               "                                 Sight Reduction by QQ(x) Table");
 }
 
-TEST(SightformBatch, TextBlocksEachFollowedByOneEmptyLine) {
-    const ProgramRun run = sightform({"--batch", "-"}, batchWithBadRow);
-    EXPECT_EQ(run.status, 65);
-    const auto lines = splitLines(run.out);
-    ASSERT_EQ(lines.size(), 16u + 2u + 2u + 16u) << run.out;
-    EXPECT_EQ(lines[0], "                                 Sight Reduction by Q(x) Table");
-    EXPECT_EQ(lines[15], "");
-    EXPECT_TRUE(lines[16].starts_with("Row 3: ")) << lines[16];
-    EXPECT_EQ(lines[17], "");
-    EXPECT_EQ(lines[18], "Check your data.");
-    EXPECT_EQ(lines[19], "");
-    EXPECT_EQ(lines[20], "                                 Sight Reduction by QQ(x) Table");
-    EXPECT_EQ(lines[35], "");
-}
-
 TEST(SightformBatch, AllRowsWellFormedExitZeroEvenWhenARowStops) {
     const QByteArray rows = "Q,54,12.3,N,20,15.0,N,40,00.0,W,70,00.0\n"
                             "Q,719,59.9,N,,,N,,,E,180,0\n";
@@ -320,10 +312,99 @@ TEST(SightformBatch, OverlongLineIsMalformedAndReadingGoesOn) {
     EXPECT_EQ(parseObject(lines[1]).value("outcome").toString(), "complete");
 }
 
-TEST(SightformBatch, UnreadableFileExit66) {
-    const ProgramRun run = sightform({"--batch", "/nonexistent/sights.csv"});
-    EXPECT_EQ(run.status, 66);
-    EXPECT_NE(run.err.find("/nonexistent/sights.csv"), std::string::npos);
+TEST(SightformBatch, UnreadableFileExit66WithTheReason) {
+    const ProgramRun missing = sightform({"--batch", "/nonexistent/sights.csv"});
+    EXPECT_EQ(missing.status, 66);
+    EXPECT_EQ(missing.err,
+              "sightform: cannot open /nonexistent/sights.csv: No such file or directory\n");
+    const ProgramRun directory = sightform({"--batch", "/"});
+    EXPECT_EQ(directory.status, 66);
+    EXPECT_EQ(directory.err, "sightform: cannot read /: Is a directory\n");
 }
+
+TEST(SightformBatch, Utf16FileOneErrorExit65) {
+    const ProgramRun run =
+        sightform({"--batch", "-", "--json"}, QByteArray("\xFF\xFEQ\0,\0\n\0", 8));
+    EXPECT_EQ(run.status, 65);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(splitLines(run.err).size(), 1u);
+    EXPECT_NE(run.err.find("save it as UTF-8"), std::string::npos) << run.err;
+}
+
+TEST(SightformBatch, RowAboveItsRangeIsMalformedTheRestGoOn) {
+    const QByteArray rows = "Q,54,12.3,N,20,75,N,40,00.0,W,70,00.0\n"
+                            "Q,54,12.3,N,20,15.0,S,90,30.0,W,70,00.0\n";
+    const ProgramRun run = sightform({"--batch", "-", "--json"}, rows);
+    EXPECT_EQ(run.status, 65);
+    const auto lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], R"({"error":"decMin takes at most 59.9, not '75'","row":1})");
+    // Latitude 90 with minutes: the window lets it through, and so is it here.
+    EXPECT_NE(parseObject(lines[1]).value("outcome").toString(), "");
+    EXPECT_FALSE(parseObject(lines[1]).contains("error"));
+}
+
+TEST(SightformOutput, FullDiskIsAFailureNotSuccess) {
+    for (const QStringList& arguments :
+         {workedExample, QStringList{"--batch", QString(EXPECTED_OUTPUT_DIR) + "/sights.csv"}}) {
+        QProcess process;
+        process.setStandardOutputFile("/dev/full");
+        process.start(SIGHTFORM_PATH, arguments);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 74);
+        EXPECT_TRUE(process.readAllStandardError().contains("cannot write the output"));
+    }
+}
+
+TEST(SightformVersion, NameAndVersion) {
+    const ProgramRun run = sightform({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "sightform " SIGHT_VERSION "\n");
+}
+
+std::string expectedFile(const char* name) {
+    QFile file(QString(EXPECTED_OUTPUT_DIR) + "/" + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll().toStdString();
+}
+
+// Outputs kept from the program as it was before its JSON writer and batch
+// reader were replaced (the batch text with each block's row line added):
+// complete forms of both methods, check data, an arithmetic failure, a
+// malformed row, and the exact solution with a null azimuth.
+struct ExpectedCase {
+    const char* name;
+    QStringList arguments;
+    const char* expected;
+    int status;
+};
+
+class SightformExpected : public testing::TestWithParam<ExpectedCase> {};
+
+TEST_P(SightformExpected, ByteForByte) {
+    const ExpectedCase& c = GetParam();
+    QStringList arguments;
+    for (const QString& argument : c.arguments) {
+        arguments << (argument == "SIGHTS" ? QString(EXPECTED_OUTPUT_DIR) + "/sights.csv"
+                                           : argument);
+    }
+    const ProgramRun run = sightform(arguments);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, expectedFile(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, SightformExpected,
+    testing::Values(
+        ExpectedCase{
+            "BatchJsonExact", {"--batch", "SIGHTS", "--json", "--exact"}, "batch-exact.jsonl", 65},
+        ExpectedCase{"BatchText", {"--batch", "SIGHTS"}, "batch.txt", 65},
+        ExpectedCase{"SingleJson", QStringList{"--json"} + workedExample, "single.json", 0},
+        ExpectedCase{"SingleTextExact",
+                     {"--method", "QQ", "--gha", "250", "30.0", "--dec", "N", "15", "00.0", "--lat",
+                      "N", "55", "00.0", "--lon", "E", "10", "00.0", "--exact"},
+                     "single-exact.txt",
+                     0}),
+    [](const testing::TestParamInfo<ExpectedCase>& info) { return std::string(info.param.name); });
 
 } // namespace

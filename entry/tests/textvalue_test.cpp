@@ -1,8 +1,12 @@
 #include "entry/textvalue.h"
 
+#include <algorithm>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -44,7 +48,14 @@ INSTANTIATE_TEST_SUITE_P(
         Reading{"NegativeOverflow", "-1E400", -HUGE_VAL}, Reading{"Underflow", "1E-400", 0},
         Reading{"PlusOverflowWithD", "+1D+400", HUGE_VAL},
         Reading{"BlankInsideExponent", "1 E 2", 100},
-        Reading{"LongMantissaOverflow", std::string("1") + std::string(400, '0'), HUGE_VAL}),
+        Reading{"LongMantissaOverflow", std::string("1") + std::string(400, '0'), HUGE_VAL},
+        // Exponents at and past the ends of a 64-bit integer.
+        Reading{"ExponentAtLongLongMax", "10e9223372036854775807", HUGE_VAL},
+        Reading{"NegativeExponentAtLongLongMax", "-10e9223372036854775807", -HUGE_VAL},
+        Reading{"ExponentPastLongLong", "1e99999999999999999999999", HUGE_VAL},
+        Reading{"ExponentAtLongLongMin", "1000e-9223372036854775808", 0},
+        Reading{"NegativeExponentPastLongLong", "0.01e-99999999999999999999", 0},
+        Reading{"SmallMantissaHugeExponent", "0.000001D+9223372036854775807", HUGE_VAL}),
     [](const testing::TestParamInfo<Reading>& info) { return info.param.name; });
 
 TEST(TextValue, PointIsTheDecimalMarkWhateverTheLocale) {
@@ -66,6 +77,48 @@ TEST(TextValue, PointIsTheDecimalMarkWhateverTheLocale) {
     EXPECT_EQ(TextValue("12,5"), 12) << comma;
     EXPECT_EQ(TextValue("1.5E1"), 15) << comma;
     std::setlocale(LC_NUMERIC, before.c_str());
+}
+
+} // namespace
+
+namespace {
+
+// The reference reading of a text of digits and points: from_chars on its
+// leading number.
+double referenceValue(const std::string& text) {
+    std::size_t end = text.find('.');
+    end = end == std::string::npos ? text.size() : text.find('.', end + 1);
+    end = std::min(end, text.size());
+    double value = 0;
+    if (text.substr(0, end).find_first_of("0123456789") == std::string::npos)
+        return 0;
+    std::from_chars(text.data(), text.data() + end, value);
+    return value;
+}
+
+// Every text a field can hold by typing (digits and points, up to four
+// characters), and longer ones of up to twenty, read as the double nearest to
+// their leading number.
+TEST(TextValue, EveryTypedTextReadsAsTheNearestDouble) {
+    std::vector<std::string> texts{""};
+    for (std::size_t length = 1; length <= 4; ++length) {
+        std::vector<std::string> longer;
+        for (const std::string& text : texts)
+            if (text.size() == length - 1)
+                for (const char c : std::string("0123456789."))
+                    longer.push_back(text + c);
+        texts.insert(texts.end(), longer.begin(), longer.end());
+    }
+    std::mt19937 random(15);
+    for (int i = 0; i < 100000; ++i) {
+        std::string text(std::uniform_int_distribution<std::size_t>(5, 20)(random), '0');
+        for (char& c : text)
+            c = "0123456789"[std::uniform_int_distribution<int>(0, 9)(random)];
+        text[std::uniform_int_distribution<std::size_t>(0, text.size() - 1)(random)] = '.';
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts)
+        ASSERT_EQ(TextValue(text), referenceValue(text)) << '"' << text << '"';
 }
 
 } // namespace

@@ -1,0 +1,346 @@
+#include "cli/arguments.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <tuple>
+
+#include "cli/batchrow.h"
+#include "entry/fields.h"
+
+namespace cli {
+namespace {
+
+using entry::FieldId;
+
+enum class OptionId { Method, Gha, Dec, Lat, Lon, Json, Exact, Batch, Help, Version };
+
+// One option: what follows it and how --help shows it. A new option is a row
+// here and a line where readArguments interprets its values.
+struct OptionSpec {
+    OptionId id;
+    std::string_view name;      // without "--"
+    std::string_view shortName; // "-h", or empty
+    std::string_view syntax;    // its values, as --help and usage errors show them
+    std::size_t valueCount;
+    std::string_view help;
+};
+
+constexpr std::array<OptionSpec, 10> optionSpecs{{
+    {OptionId::Method, "method", "", "Q|QQ", 1, "table method: Q (default) or QQ"},
+    {OptionId::Gha, "gha", "", "DEG MIN", 2, "GHA, or LHA with the longitude left empty or zero"},
+    {OptionId::Dec, "dec", "", "N|S DEG MIN", 3, "declination: name N (default) or S"},
+    {OptionId::Lat, "lat", "", "N|S DEG MIN", 3, "DR latitude: name N (default) or S"},
+    {OptionId::Lon, "lon", "", "W|E DEG MIN", 3, "DR longitude: name W (default) or E"},
+    {OptionId::Json, "json", "", "", 0, "print one JSON object (per row) instead of text"},
+    {OptionId::Exact, "exact", "", "", 0, "add the exact solution and the table's differences"},
+    {OptionId::Batch, "batch", "", "FILE", 1, "reduce every CSV row of FILE (- for stdin)"},
+    {OptionId::Help, "help", "-h", "", 0, "show this help and exit"},
+    {OptionId::Version, "version", "", "", 0, "show the version and exit"},
+}};
+
+std::string dashed(const OptionSpec& spec) {
+    return "--" + std::string(spec.name);
+}
+
+// The option an argument names, or nullptr. "--name=value" names it too.
+const OptionSpec* optionNamed(std::string_view argument) {
+    for (const OptionSpec& spec : optionSpecs) {
+        if (!spec.shortName.empty() && argument == spec.shortName) {
+            return &spec;
+        }
+        if (argument.starts_with("--") && argument.substr(2, spec.name.size()) == spec.name) {
+            const std::string_view rest = argument.substr(2 + spec.name.size());
+            if (rest.empty() || rest.front() == '=') {
+                return &spec;
+            }
+        }
+    }
+    return nullptr;
+}
+
+struct GivenOption {
+    const OptionSpec* spec;
+    std::vector<std::string> values;
+};
+
+std::string takes(const OptionSpec& spec) {
+    return dashed(spec) + " takes " + std::string(spec.syntax);
+}
+
+// A value that is the name of a long option was most likely meant as one: the
+// values before it are too few.
+std::string misplaced(const OptionSpec& spec, const std::string& value, std::string_view part) {
+    return takes(spec) + ": " + quotedText(value) + " stands where " + std::string(part) +
+           " should; give every value, an empty text as \"\"";
+}
+
+bool namesLongOption(std::string_view value) {
+    return value.starts_with("--") && optionNamed(value) != nullptr;
+}
+
+// When the arguments do not add up, the likely cause: an option given too
+// few values, which took the next option's name as one of them.
+std::optional<std::string> misplacedOption(const std::vector<GivenOption>& given) {
+    for (const GivenOption& option : given) {
+        for (std::size_t i = 0; i < option.values.size(); ++i) {
+            if (namesLongOption(option.values[i])) {
+                const std::string syntax(option.spec->syntax);
+                std::size_t start = 0;
+                for (std::size_t skip = 0; skip < i; ++skip) {
+                    start = syntax.find(' ', start) + 1;
+                }
+                return misplaced(*option.spec, option.values[i],
+                                 syntax.substr(start, syntax.find(' ', start) - start));
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// An angle option: the name list it may have and the two fields it fills.
+struct AngleTarget {
+    OptionId id;
+    std::optional<std::pair<std::string_view, std::string_view>> names;
+    FieldId degField;
+    FieldId minField;
+    std::string* deg;
+    std::string* min;
+};
+
+// Fills the angle's fields and returns nullopt, or the usage problem.
+std::optional<std::string> readAngle(const GivenOption& given, const AngleTarget& angle,
+                                     Arguments& arguments) {
+    const std::string usage = takes(*given.spec);
+    std::size_t at = 0;
+    if (angle.names) {
+        const std::string& text = given.values[at++];
+        const auto [first, second] = *angle.names;
+        if (text != first && text != second) {
+            if (namesLongOption(text)) {
+                return misplaced(*given.spec, text, "the name");
+            }
+            return usage + ": the name is " + std::string(first) + " or " + std::string(second) +
+                   ", not " + quotedText(text);
+        }
+        if (angle.id == OptionId::Dec) {
+            arguments.sight.decName = *reduction::northSouthFromText(text);
+        } else if (angle.id == OptionId::Lat) {
+            arguments.sight.latName = *reduction::northSouthFromText(text);
+        } else {
+            arguments.sight.loName = *reduction::westEastFromText(text);
+        }
+    }
+    const std::array<std::tuple<FieldId, std::string*, const char*>, 2> parts{
+        {{angle.degField, angle.deg, "DEG"}, {angle.minField, angle.min, "MIN"}}};
+    for (const auto& [field, target, part] : parts) {
+        const std::string& text = given.values[at++];
+        if (const auto problem = fieldTextProblem(text, field)) {
+            if (namesLongOption(text)) {
+                return misplaced(*given.spec, text, part);
+            }
+            return usage + ": " + part + " is " + *problem;
+        }
+        *target = text;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ReadArguments readArguments(const std::vector<std::string>& arguments) {
+    // First every option with the values that follow it, in the order given.
+    std::vector<GivenOption> given;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const OptionSpec* spec = optionNamed(argument);
+        if (spec == nullptr) {
+            if (auto problem = misplacedOption(given)) {
+                return {std::nullopt, std::move(*problem)};
+            }
+            if (argument.starts_with("-") && argument != "-") {
+                return {std::nullopt, "unknown option " + quotedText(argument)};
+            }
+            return {std::nullopt, "unexpected argument " + quotedText(argument)};
+        }
+        for (const GivenOption& earlier : given) {
+            if (earlier.spec == spec) {
+                return {std::nullopt, dashed(*spec) + " is given more than once"};
+            }
+        }
+        GivenOption option{spec, {}};
+        if (const auto equals = argument.find('='); equals != std::string::npos) {
+            if (spec->valueCount == 0) {
+                return {std::nullopt, dashed(*spec) + " takes no value"};
+            }
+            option.values.push_back(argument.substr(equals + 1));
+        }
+        while (option.values.size() < spec->valueCount) {
+            if (++i == arguments.size()) {
+                if (auto problem = misplacedOption(given)) {
+                    return {std::nullopt, std::move(*problem)};
+                }
+                return {std::nullopt, dashed(*spec) + " takes " + std::string(spec->syntax) +
+                                          "; give every value, an empty text as \"\""};
+            }
+            option.values.push_back(arguments[i]);
+        }
+        given.push_back(std::move(option));
+    }
+
+    Arguments read;
+    for (const GivenOption& option : given) {
+        read.help = read.help || option.spec->id == OptionId::Help;
+        read.version = read.version || option.spec->id == OptionId::Version;
+    }
+    if (read.help || read.version) {
+        return {std::move(read), {}};
+    }
+
+    reduction::ReductionInput& sight = read.sight;
+    const std::array<AngleTarget, 4> angles{{
+        {OptionId::Gha, std::nullopt, FieldId::GHADeg, FieldId::GHAMin, &sight.ghaDeg,
+         &sight.ghaMin},
+        {OptionId::Dec, std::pair{"N", "S"}, FieldId::DecDeg, FieldId::DecMin, &sight.decDeg,
+         &sight.decMin},
+        {OptionId::Lat, std::pair{"N", "S"}, FieldId::LDeg, FieldId::LMin, &sight.latDeg,
+         &sight.latMin},
+        {OptionId::Lon, std::pair{"W", "E"}, FieldId::LoDeg, FieldId::LoMin, &sight.loDeg,
+         &sight.loMin},
+    }};
+    const GivenOption* sightOption = nullptr; // the first option --batch cannot go with
+    for (const GivenOption& option : given) {
+        const OptionId id = option.spec->id;
+        switch (id) {
+        case OptionId::Method:
+            if (const auto method = methodFromText(option.values[0])) {
+                sight.method = *method;
+            } else {
+                return {std::nullopt,
+                        "--method takes Q or QQ, not " + quotedText(option.values[0])};
+            }
+            break;
+        case OptionId::Gha:
+        case OptionId::Dec:
+        case OptionId::Lat:
+        case OptionId::Lon:
+            for (const AngleTarget& angle : angles) {
+                if (angle.id != id) {
+                    continue;
+                }
+                if (auto problem = readAngle(option, angle, read)) {
+                    return {std::nullopt, std::move(*problem)};
+                }
+            }
+            break;
+        case OptionId::Json:
+            read.json = true;
+            break;
+        case OptionId::Exact:
+            read.exact = true;
+            break;
+        case OptionId::Batch:
+            read.batch = option.values[0];
+            break;
+        case OptionId::Help:
+        case OptionId::Version:
+            break;
+        }
+        if (sightOption == nullptr &&
+            (id == OptionId::Method || id == OptionId::Gha || id == OptionId::Dec ||
+             id == OptionId::Lat || id == OptionId::Lon)) {
+            sightOption = &option;
+        }
+    }
+    if (read.batch && sightOption != nullptr) {
+        return {std::nullopt, dashed(*sightOption->spec) +
+                                  " cannot be combined with --batch, whose rows hold the entries"};
+    }
+    return {std::move(read), {}};
+}
+
+std::string versionText() {
+    return std::string("sightform ") + SIGHT_VERSION;
+}
+
+std::string helpText() {
+    std::string text =
+        "Usage: sightform [--method Q|QQ] [--gha DEG MIN] [--dec N|S DEG MIN]\n"
+        "                 [--lat N|S DEG MIN] [--lon W|E DEG MIN] [--json] [--exact]\n"
+        "  or:  sightform --batch FILE [--json] [--exact]\n"
+        "Works one sight reduction by the Q(x) or QQ(x) table method, as the\n"
+        "sightcheck window does, and prints its worked form.\n"
+        "\n"
+        "Options:\n";
+    constexpr std::size_t helpColumn = 26;
+    for (const OptionSpec& spec : optionSpecs) {
+        std::string left = spec.shortName.empty() ? "    " : std::string(spec.shortName) + ", ";
+        left = "  " + left + dashed(spec);
+        if (!spec.syntax.empty()) {
+            left += " " + std::string(spec.syntax);
+        }
+        left.resize(std::max(left.size() + 2, helpColumn), ' ');
+        text += left + std::string(spec.help) + "\n";
+    }
+    text += R"(
+Entries:
+  DEG and MIN are field texts exactly as they would stand in the window's
+  entry fields, read the same way: any text up to the field's length (GHA and
+  longitude degrees 3 characters, declination and latitude degrees 2, all
+  minutes 4), empty allowed (""). As in the window, a value above its field's
+  range (GHA 719, declination and latitude 90, longitude 180, minutes 59.9) is
+  refused, while a degree field at exactly its maximum is reduced with
+  whatever minutes it has; negative values are not refused. A missing option
+  leaves its fields empty; the names default to N, N and W, the method to Q.
+
+  Each option takes exactly the arguments that follow it, whatever they look
+  like, so "--lat N 64 -.04" and "--gha -5 """ are read as written. An
+  option's first value may also be given as --option=VALUE. Too few values,
+  a text longer than its field, a value above its range, an unknown name or
+  method, an option given twice, or an unknown option is a usage error.
+
+Output:
+  The worked-form lines on stdout. "Check your data." (the body is below the
+  horizon or the entries do not belong together) goes to stderr with nothing
+  on stdout; so does a line saying that the entries cannot be reduced and why
+  (no table value exists for a step).
+
+  --json prints one object instead:
+    {"outcome": "complete" | "check-data" | "arithmetic-failure",
+     "message": null or the message,
+     "record": every field of the reduction record (GHA, Lo, LHA, LHADeg,
+               LHAMin, ..., Z, ZUsed, Zn): degrees as integers, flags as
+               booleans, other values as shortest round-trip numbers (null
+               if not finite),
+     "form": the printed lines (empty unless complete)}
+
+  --exact adds, for a complete calculation, the exact solution of the same
+  LHA, latitude and declination by spherical trigonometry and the table
+  method's differences from it (table minus exact): two lines after the form,
+  or in JSON "exact": {"Hc", "Zn" (degrees), "dHcArcmin", "dZnDeg"}, with Zn
+  and dZnDeg null where no azimuth exists (body at the zenith).
+
+Batch:
+  --batch FILE (- for standard input) reads CSV rows
+    method,ghaDeg,ghaMin,decName,decDeg,decMin,latName,latDeg,latMin,lonName,lonDeg,lonMin
+  in UTF-8, with an optional first line beginning with "method" (any letter
+  case) as header. Empty cells are empty fields; an empty method or name cell
+  takes its default. Blanks around a cell are dropped; a cell may be quoted
+  with double quotes, and then keeps its blanks. Blank lines are skipped;
+  rows are numbered by their line in the file, and each is reduced on its
+  own. Text output: per row a block that begins with "Row N:", then the
+  worked form, or the message on the same line, and ends with an empty line.
+  With --json: one object per row and line, with its "row". A malformed row
+  (wrong cells, a value out of range, a control character, bytes that are
+  not UTF-8) gives "Row N: problem" (JSON: {"error": ..., "row": N}) and
+  processing goes on. A UTF-16 file is refused as a whole: save it as UTF-8.
+
+Exit status:
+  0 complete, 1 "Check your data.", 2 cannot be reduced, 64 usage error;
+  with --batch: 0, or 65 when a row was malformed or the file is UTF-16,
+  66 when the file cannot be read; 74 when the output cannot be written.
+)";
+    return text;
+}
+
+} // namespace cli

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "reduction/calculate.h"
+
+// sightform's command line. Every option takes exactly the arguments that
+// directly follow it, however they look ("-5", "-.04", "" and "--" are
+// values like any other), so a value can only ever belong to the option it
+// follows. "--option=value" gives an option its first value.
+
+namespace cli {
+
+struct Arguments {
+    bool help = false;
+    bool version = false;
+    bool json = false;
+    bool exact = false;
+    std::optional<std::string> batch; // FILE, or "-" for standard input
+    // The one sight's entries: the options' texts, checked as the window
+    // checks its fields; missing options leave empty fields and the default
+    // names and method.
+    reduction::ReductionInput sight;
+};
+
+// The arguments, or the usage problem: one line that names the option.
+struct ReadArguments {
+    std::optional<Arguments> arguments;
+    std::string problem;
+};
+
+// arguments without the program name. --help (or -h) and --version win over
+// every other option, but not over an argument list that cannot be read.
+ReadArguments readArguments(const std::vector<std::string>& arguments);
+
+// The --help text: a usage line, the options indented by two blanks, then
+// prose sections, in the shape help2man reads.
+std::string helpText();
+
+// "sightform 1.0.0".
+std::string versionText();
+
+} // namespace cli

@@ -1,0 +1,212 @@
+#include "cli/batch.h"
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+#include "cli/batchrow.h"
+#include "cli/jsonwriter.h"
+#include "cli/sightreport.h"
+
+namespace cli {
+namespace {
+
+using reduction::Outcome;
+
+// Bytes read from the source at a time, and written to a file at a time.
+constexpr std::size_t readBlockBytes = 64 * 1024;
+constexpr std::size_t writeBlockBytes = 256 * 1024;
+
+constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view utf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view utf16BigEndianMark = "\xFE\xFF";
+
+// Splits the input at "\n" and nowhere else. A line that lies whole in the
+// current block is handed out in place; one that crosses a block boundary is
+// gathered in a string, which stops growing past maxBatchLineBytes.
+class LineReader {
+  public:
+    explicit LineReader(ByteSource& in) : in_(in), block_(readBlockBytes) {}
+
+    // The first count bytes of the input (fewer if it is shorter), still to
+    // be read as lines. Only before the first next().
+    std::string_view peek(std::size_t count) {
+        while (end_ < count && !ended_) {
+            const std::size_t got = in_.read(block_.data() + end_, block_.size() - end_);
+            if (got == 0) {
+                ended_ = true;
+            }
+            end_ += got;
+        }
+        return {block_.data(), std::min(count, end_)};
+    }
+
+    // The next line without its "\n"; false at the end of the input. The
+    // line stays valid until the next call. overlong: the line was longer
+    // than maxBatchLineBytes and line is empty.
+    bool next(std::string_view& line, bool& overlong) {
+        gathered_.clear();
+        overlong = false;
+        bool any = false;
+        while (true) {
+            if (begin_ < end_) {
+                any = true;
+                const char* start = block_.data() + begin_;
+                const std::size_t left = end_ - begin_;
+                const auto* newline = static_cast<const char*>(std::memchr(start, '\n', left));
+                const std::size_t length =
+                    newline != nullptr ? static_cast<std::size_t>(newline - start) : left;
+                const bool whole = newline != nullptr && gathered_.empty() && !overlong;
+                if (whole) {
+                    begin_ += length + 1;
+                    overlong = length > maxBatchLineBytes;
+                    line = overlong ? std::string_view() : std::string_view(start, length);
+                    return true;
+                }
+                gather(std::string_view(start, length), overlong);
+                begin_ += newline != nullptr ? length + 1 : length;
+                if (newline != nullptr) {
+                    line = gathered_;
+                    return true;
+                }
+            }
+            if (ended_) {
+                line = gathered_;
+                return any;
+            }
+            begin_ = 0;
+            end_ = in_.read(block_.data(), block_.size());
+            ended_ = end_ == 0;
+        }
+    }
+
+  private:
+    void gather(std::string_view part, bool& overlong) {
+        if (overlong) {
+            return;
+        }
+        if (gathered_.size() + part.size() > maxBatchLineBytes) {
+            overlong = true;
+            gathered_.clear();
+            return;
+        }
+        gathered_.append(part);
+    }
+
+    ByteSource& in_;
+    std::vector<char> block_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    bool ended_ = false;
+    std::string gathered_;
+};
+
+} // namespace
+
+std::size_t FileSource::read(char* buffer, std::size_t size) {
+    const std::size_t got = std::fread(buffer, 1, size, file_);
+    if (got == 0 && std::ferror(file_) != 0 && error_ == 0) {
+        error_ = errno != 0 ? errno : EIO;
+    }
+    return got;
+}
+
+std::size_t BufferSource::read(char* buffer, std::size_t size) {
+    const std::size_t got = std::min(size, bytes_.size());
+    std::memcpy(buffer, bytes_.data(), got);
+    bytes_.remove_prefix(got);
+    return got;
+}
+
+FileSink::FileSink(std::FILE* file) : file_(file) {
+    block_.reserve(writeBlockBytes);
+}
+
+FileSink::~FileSink() {
+    flush();
+}
+
+void FileSink::write(std::string_view text) {
+    if (block_.size() + text.size() > writeBlockBytes) {
+        flush();
+    }
+    if (text.size() > writeBlockBytes) {
+        std::fwrite(text.data(), 1, text.size(), file_);
+        return;
+    }
+    block_.append(text);
+}
+
+void FileSink::flush() {
+    std::fwrite(block_.data(), 1, block_.size(), file_);
+    block_.clear();
+}
+
+BatchSummary reduceBatch(ByteSource& in, TextSink& out, BatchOptions options) {
+    BatchSummary summary;
+    LineReader reader(in);
+    // A spreadsheet's "Unicode text" export: every other byte a NUL, which
+    // would make every line a malformed row. One clear error instead.
+    const std::string_view start = reader.peek(2);
+    if (start == utf16LittleEndianMark || start == utf16BigEndianMark) {
+        summary.end = BatchEnd::Utf16;
+        return summary;
+    }
+
+    JsonBuffer json;
+    JsonWriter writer(json);
+    std::string text;
+    std::string_view line;
+    bool overlong = false;
+    for (long long number = 1; reader.next(line, overlong); ++number) {
+        if (number == 1 && line.starts_with(utf8ByteOrderMark)) {
+            line.remove_prefix(utf8ByteOrderMark.size());
+        }
+        if (!overlong && ((number == 1 && isHeaderLine(line)) || isBlankLine(line))) {
+            continue;
+        }
+        ++summary.rows;
+        const BatchRow parsed =
+            overlong ? BatchRow{std::nullopt,
+                                "longer than " + std::to_string(maxBatchLineBytes) + " bytes"}
+                     : parseBatchRow(line);
+        std::optional<Sight> sight;
+        if (parsed.input) {
+            sight = reduceSight(*parsed.input);
+        } else {
+            ++summary.malformed;
+        }
+        if (options.json) {
+            json.Clear();
+            writer.Reset(json);
+            if (sight) {
+                writeSightJson(writer, *sight, options.exact, number);
+            } else {
+                writeRowErrorJson(writer, number, parsed.problem);
+            }
+            json.Put('\n');
+            out.write(std::string_view(json.GetString(), json.GetSize()));
+            continue;
+        }
+        text = "Row " + std::to_string(number) + ":";
+        if (!sight) {
+            text += " " + parsed.problem + "\n";
+        } else if (sight->result.outcome != Outcome::Complete) {
+            text += " " + sightMessage(*sight) + "\n";
+        } else {
+            text += '\n';
+            for (const std::string& formLine : sightLines(*sight, options.exact)) {
+                text += formLine;
+                text += '\n';
+            }
+        }
+        text += '\n';
+        out.write(text);
+    }
+    if (in.error() != 0) {
+        summary.end = BatchEnd::ReadError;
+    }
+    return summary;
+}
+
+} // namespace cli
