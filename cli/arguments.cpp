@@ -13,7 +13,7 @@ namespace {
 
 using entry::FieldId;
 
-enum class OptionId { Method, Gha, Dec, Lat, Lon, Json, Exact, Batch, Help, Version };
+enum class OptionId { Method, Gha, Dec, Lat, Lon, Json, Exact, Batch, Pdf, Blank, Help, Version };
 
 // One option: what follows it and how --help shows it. A new option is a row
 // here and a line where readArguments interprets its values.
@@ -26,7 +26,7 @@ struct OptionSpec {
     std::string_view help;
 };
 
-constexpr std::array<OptionSpec, 10> optionSpecs{{
+constexpr std::array<OptionSpec, 12> optionSpecs{{
     {OptionId::Method, "method", "", "Q|QQ", 1, "table method: Q (default) or QQ"},
     {OptionId::Gha, "gha", "", "DEG MIN", 2, "GHA, or LHA with the longitude left empty or zero"},
     {OptionId::Dec, "dec", "", "N|S DEG MIN", 3, "declination: name N (default) or S"},
@@ -35,6 +35,8 @@ constexpr std::array<OptionSpec, 10> optionSpecs{{
     {OptionId::Json, "json", "", "", 0, "print one JSON object (per row) instead of text"},
     {OptionId::Exact, "exact", "", "", 0, "add the exact solution and the table's differences"},
     {OptionId::Batch, "batch", "", "FILE", 1, "reduce every CSV row of FILE (- for stdin)"},
+    {OptionId::Pdf, "pdf", "", "FILE", 1, "write the forms as an answer sheet to the PDF FILE"},
+    {OptionId::Blank, "blank", "", "", 0, "with --pdf: an exercise sheet, without the values"},
     {OptionId::Help, "help", "-h", "", 0, "show this help and exit"},
     {OptionId::Version, "version", "", "", 0, "show the version and exit"},
 }};
@@ -242,6 +244,12 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
         case OptionId::Batch:
             read.batch = option.values[0];
             break;
+        case OptionId::Pdf:
+            read.pdf = option.values[0];
+            break;
+        case OptionId::Blank:
+            read.blank = true;
+            break;
         case OptionId::Help:
         case OptionId::Version:
             break;
@@ -256,6 +264,16 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
         return {std::nullopt, dashed(*sightOption->spec) +
                                   " cannot be combined with --batch, whose rows hold the entries"};
     }
+    if (read.blank && !read.pdf) {
+        return {std::nullopt, "--blank takes effect only with --pdf FILE"};
+    }
+    if (read.pdf && (read.json || read.exact)) {
+        return {std::nullopt, std::string(read.json ? "--json" : "--exact") +
+                                  " cannot be combined with --pdf, whose sheets hold the forms"};
+    }
+    if (read.pdf && read.pdf->empty()) {
+        return {std::nullopt, "--pdf takes FILE, not an empty text"};
+    }
     return {std::move(read), {}};
 }
 
@@ -268,6 +286,7 @@ std::string helpText() {
         "Usage: sightform [--method Q|QQ] [--gha DEG MIN] [--dec N|S DEG MIN]\n"
         "                 [--lat N|S DEG MIN] [--lon W|E DEG MIN] [--json] [--exact]\n"
         "  or:  sightform --batch FILE [--json] [--exact]\n"
+        "  or:  sightform [sight options | --batch FILE] --pdf FILE [--blank]\n"
         "Works one sight reduction by the Q(x) or QQ(x) table method, as the\n"
         "sightcheck window does, and prints its worked form.\n"
         "\n"
@@ -335,10 +354,21 @@ Batch:
   not UTF-8) gives "Row N: problem" (JSON: {"error": ..., "row": N}) and
   processing goes on. A UTF-16 file is refused as a whole: save it as UTF-8.
 
+Sheets:
+  --pdf FILE writes the worked forms to FILE as PDF instead of printing them:
+  two sights to a page (A4, or Letter under a US locale), each under its row
+  number and its entries, for an instructor's answer sheet. A sight that is
+  not complete, or a malformed row, shows its message in its place. With
+  --blank the sheet keeps the entries and the form's labels and formulas but
+  leaves out every computed value: an exercise sheet to fill in by hand.
+  Nothing is printed on stdout; the messages of a single sight still go to
+  stderr, and the exit status is the same as without --pdf.
+
 Exit status:
   0 complete, 1 "Check your data.", 2 cannot be reduced, 64 usage error;
   with --batch: 0, or 65 when a row was malformed or the file is UTF-16,
-  66 when the file cannot be read; 74 when the output cannot be written.
+  66 when the file cannot be read; 73 when the PDF cannot be written; 74
+  when the output cannot be written.
 )";
     return text;
 }

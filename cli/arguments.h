@@ -19,6 +19,10 @@ struct Arguments {
     bool json = false;
     bool exact = false;
     std::optional<std::string> batch; // FILE, or "-" for standard input
+    // Answer sheets (or with blank, exercise sheets) written to this PDF file
+    // in place of the text output.
+    std::optional<std::string> pdf;
+    bool blank = false;
     // The one sight's entries: the options' texts, checked as the window
     // checks its fields; missing options leave empty fields and the default
     // names and method.

@@ -142,7 +142,7 @@ void FileSink::flush() {
     block_.clear();
 }
 
-BatchSummary reduceBatch(ByteSource& in, TextSink& out, BatchOptions options) {
+BatchSummary reduceBatch(ByteSource& in, RowHandler& rows) {
     BatchSummary summary;
     LineReader reader(in);
     // A spreadsheet's "Unicode text" export: every other byte a NUL, which
@@ -153,9 +153,6 @@ BatchSummary reduceBatch(ByteSource& in, TextSink& out, BatchOptions options) {
         return summary;
     }
 
-    JsonBuffer json;
-    JsonWriter writer(json);
-    std::string text;
     std::string_view line;
     bool overlong = false;
     for (long long number = 1; reader.next(line, overlong); ++number) {
@@ -176,37 +173,67 @@ BatchSummary reduceBatch(ByteSource& in, TextSink& out, BatchOptions options) {
         } else {
             ++summary.malformed;
         }
-        if (options.json) {
-            json.Clear();
-            writer.Reset(json);
-            if (sight) {
-                writeSightJson(writer, *sight, options.exact, number);
-            } else {
-                writeRowErrorJson(writer, number, parsed.problem);
-            }
-            json.Put('\n');
-            out.write(std::string_view(json.GetString(), json.GetSize()));
-            continue;
-        }
-        text = "Row " + std::to_string(number) + ":";
-        if (!sight) {
-            text += " " + parsed.problem + "\n";
-        } else if (sight->result.outcome != Outcome::Complete) {
-            text += " " + sightMessage(*sight) + "\n";
-        } else {
-            text += '\n';
-            for (const std::string& formLine : sightLines(*sight, options.exact)) {
-                text += formLine;
-                text += '\n';
-            }
-        }
-        text += '\n';
-        out.write(text);
+        rows.row(number, sight, parsed.problem);
     }
     if (in.error() != 0) {
         summary.end = BatchEnd::ReadError;
     }
     return summary;
+}
+
+namespace {
+
+// The text or JSON output: each row's result written to the sink before the
+// next row is read.
+class SinkRows : public RowHandler {
+  public:
+    SinkRows(TextSink& out, BatchOptions options) : out_(out), options_(options), writer_(json_) {}
+
+    void row(long long number, const std::optional<Sight>& sight,
+             std::string_view problem) override {
+        if (options_.json) {
+            json_.Clear();
+            writer_.Reset(json_);
+            if (sight) {
+                writeSightJson(writer_, *sight, options_.exact, number);
+            } else {
+                writeRowErrorJson(writer_, number, problem);
+            }
+            json_.Put('\n');
+            out_.write(std::string_view(json_.GetString(), json_.GetSize()));
+            return;
+        }
+        text_ = "Row " + std::to_string(number) + ":";
+        if (!sight) {
+            text_ += " ";
+            text_ += problem;
+            text_ += "\n";
+        } else if (sight->result.outcome != Outcome::Complete) {
+            text_ += " " + sightMessage(*sight) + "\n";
+        } else {
+            text_ += '\n';
+            for (const std::string& formLine : sightLines(*sight, options_.exact)) {
+                text_ += formLine;
+                text_ += '\n';
+            }
+        }
+        text_ += '\n';
+        out_.write(text_);
+    }
+
+  private:
+    TextSink& out_;
+    BatchOptions options_;
+    JsonBuffer json_;
+    JsonWriter writer_;
+    std::string text_;
+};
+
+} // namespace
+
+BatchSummary reduceBatch(ByteSource& in, TextSink& out, BatchOptions options) {
+    SinkRows rows(out, options);
+    return reduceBatch(in, rows);
 }
 
 } // namespace cli

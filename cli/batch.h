@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,6 +94,24 @@ struct BatchSummary {
     long long rows = 0;      // rows reduced or reported, blank lines and the header not counted
     long long malformed = 0; // of them, malformed
 };
+
+struct Sight;
+
+// What becomes of each row, in row order.
+class RowHandler {
+  public:
+    virtual ~RowHandler() = default;
+    // A row read and reduced (sight), or a malformed one (problem says why).
+    virtual void row(long long number, const std::optional<Sight>& sight,
+                     std::string_view problem) = 0;
+};
+
+// Reads every line of in and hands each row to rows. Lines end at "\n" only
+// (a "\r" before it is dropped), so every other byte, NUL included, stays in
+// its line, and a line is never merged with the next or lost: every line but
+// a blank one and the header is handed on exactly once, under its own line
+// number.
+BatchSummary reduceBatch(ByteSource& in, RowHandler& rows);
 
 // Reads every line of in and writes each row's result to out. Lines end at
 // "\n" only (a "\r" before it is dropped), so every other byte, NUL included,

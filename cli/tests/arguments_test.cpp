@@ -34,6 +34,12 @@ std::string described(const cli::Arguments& a) {
     if (a.batch) {
         text += " batch=" + *a.batch;
     }
+    if (a.pdf) {
+        text += " pdf=" + *a.pdf;
+    }
+    if (a.blank) {
+        text += " blank";
+    }
     if (a.help) {
         text += " help";
     }
@@ -105,6 +111,20 @@ INSTANTIATE_TEST_SUITE_P(
                      std::string(noEntries) + " batch=-x.csv",
                      ""},
         ArgumentCase{"Version", {"--version"}, std::string(noEntries) + " version", ""},
+        ArgumentCase{"ExerciseSheetOfABatch",
+                     {"--blank", "--batch", "rows.csv", "--pdf", "-sheet.pdf"},
+                     std::string(noEntries) + " batch=rows.csv pdf=-sheet.pdf blank",
+                     ""},
+        ArgumentCase{"BlankWithoutPdf", {"--blank"}, "", "--blank takes effect only with --pdf"},
+        ArgumentCase{"PdfWithJson",
+                     {"--pdf", "a.pdf", "--json"},
+                     "",
+                     "--json cannot be combined with --pdf"},
+        ArgumentCase{"PdfWithExact",
+                     {"--exact", "--pdf", "a.pdf"},
+                     "",
+                     "--exact cannot be combined with --pdf"},
+        ArgumentCase{"PdfWithoutName", {"--pdf", ""}, "", "--pdf takes FILE"},
         ArgumentCase{"HelpWinsOverEntries",
                      {"--gha", "999", "0", "-h"},
                      std::string(noEntries) + " help",

@@ -13,11 +13,14 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "printout/tests/expectedforms.h"
+#include "printout/tests/pdftext.h"
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
 #include "reduction/tests/entries.h"
@@ -406,5 +409,78 @@ INSTANTIATE_TEST_SUITE_P(
                      "single-exact.txt",
                      0}),
     [](const testing::TestParamInfo<ExpectedCase>& info) { return std::string(info.param.name); });
+
+// The sheets: every row in its place, complete forms whole, the others by
+// their message; the exercise sheet without a single computed value.
+TEST(SightformSheets, AnswerAndExerciseSheetsOfABatch) {
+    if (!pdftext::available()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString rows = dir.filePath("rows.csv");
+    QFile file(rows);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Q,54,12.3,N,20,15.0,N,40,00.0,W,70,00.0\n"
+               "Q,200,00.0,S,10,00.0,S,30,00.0,W,,\n"
+               "Q,54,12.3,X,20,15.0,N,40,00.0,W,70,00.0\n"
+               "QQ,250,30.0,N,15,00.0,N,55,00.0,E,10,00.0\n");
+    file.close();
+
+    const auto sheetText = [&](const QStringList& extra) {
+        const QString pdf = dir.filePath(extra.contains("--blank") ? "blank.pdf" : "answers.pdf");
+        const ProgramRun run = sightform(QStringList{"--batch", rows, "--pdf", pdf} + extra);
+        EXPECT_EQ(run.status, 65) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "");
+        QStringList all;
+        const auto pages = pdftext::layoutPages(pdf);
+        EXPECT_EQ(pages.size(), 2u) << "two sights to a page";
+        for (const QStringList& page : pages) {
+            all += page;
+        }
+        return all;
+    };
+
+    const QStringList answers = sheetText({});
+    const auto contains = [](const QStringList& lines, const std::string& line) {
+        return lines.contains(pdftext::collapsed(QString::fromStdString(line)));
+    };
+    for (const auto* form : {&testforms::firstExampleForm, &testforms::secondExampleForm}) {
+        for (const std::string& line : *form) {
+            EXPECT_TRUE(contains(answers, line)) << line;
+        }
+    }
+    EXPECT_TRUE(contains(answers, "Check your data."));
+    EXPECT_TRUE(contains(answers, "decName must be N or S, not 'X'"));
+
+    const QStringList blank = sheetText({"--blank"});
+    const QString blankText = blank.join('\n');
+    for (const char* label : {"Sight Reduction by QQ(x) Table", "Q(v) = Q(90 - dec) + Q(t)",
+                              "Q(Hc) = Q(90 - v) + Q(u)", "Zn ="}) {
+        EXPECT_TRUE(blankText.contains(QString::fromUtf8(label))) << label;
+    }
+    EXPECT_TRUE(contains(blank, "Check your data."));
+    for (const char* value : {"344°12.3'", "1365.03", "66°04.2'", "141.0°", "3623.43", "73.7°"}) {
+        EXPECT_FALSE(blankText.contains(QString::fromUtf8(value))) << value;
+    }
+}
+
+TEST(SightformSheets, OneSightKeepsItsStatusAndMessage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pdf = dir.filePath("one.pdf");
+    const ProgramRun below = sightform(
+        {"--gha", "1", "0", "--dec", "N", "89", "0", "--lat", "S", "80", "0", "--pdf", pdf});
+    EXPECT_EQ(below.status, 1);
+    EXPECT_EQ(below.out, "");
+    EXPECT_EQ(below.err, "Check your data.\n");
+    EXPECT_TRUE(QFile::exists(pdf));
+
+    const ProgramRun unwritable =
+        sightform(QStringList{"--pdf", dir.filePath("missing/one.pdf")} + workedExample);
+    EXPECT_EQ(unwritable.status, 73);
+    EXPECT_NE(unwritable.err.find("missing/one.pdf"), std::string::npos) << unwritable.err;
+}
 
 } // namespace
