@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2 fonts-wine
     xvfb xdotool imagemagick xauth
+    clang libclang-rt-14-dev
 )
 
 missing=()
