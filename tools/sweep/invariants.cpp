@@ -370,6 +370,7 @@ SightReport reduceAndCheck(const ReductionInput& input) {
     report.outcome = result.outcome;
     report.inRange = inEntryRanges(input);
     report.t = record.tUsed;
+    report.dec = record.Dec;
 
     switch (result.outcome) {
     case Outcome::Complete:

@@ -39,6 +39,7 @@ struct SightReport {
     bool inRange = false;  // every field within its entry range
     bool compared = false; // complete, in range: the exact solution and bounds below are set
     double t = 0;          // the meridian angle as the table enters it (0 to 90)
+    double dec = 0;        // the declination as read, degrees
     double tableHc = 0;    // printed Hc, degrees
     double exactHc = 0;    // degrees
     double dHcArcmin = 0;  // printed Hc minus exact, minutes of arc

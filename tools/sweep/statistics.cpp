@@ -46,6 +46,7 @@ std::uint64_t Histogram::countAbove(double x) const {
 
 const char* const tBandNames[bands] = {"0-70", "70-80", "80-85", "85-90"};
 const char* const hcBandNames[bands] = {"0-30", "30-60", "60-80", "80-90"};
+const char* const decBandNames[bands] = {"0-30", "30-60", "60-80", "80-90"};
 
 int tBand(double tDeg) {
     return tDeg < 70 ? 0 : tDeg < 80 ? 1 : tDeg < 85 ? 2 : 3;
@@ -53,6 +54,10 @@ int tBand(double tDeg) {
 
 int hcBand(double hcDeg) {
     return hcDeg < 30 ? 0 : hcDeg < 60 ? 1 : hcDeg < 80 ? 2 : 3;
+}
+
+int decBand(double decDeg) {
+    return hcBand(decDeg);
 }
 
 const char* failurePlaceName(FailurePlace place) {
@@ -155,6 +160,10 @@ void Statistics::add(const reduction::ReductionInput& input, const SightReport& 
     addTo(all[m], input, report);
     addTo(byT[m][tBand(report.t)], input, report);
     addTo(byHc[m][hcBand(report.tableHc)], input, report);
+    addTo(byDec[m][decBand(report.dec)], input, report);
+    if (report.t < ordinaryLimitDeg && report.tableHc < ordinaryLimitDeg &&
+        report.dec < ordinaryLimitDeg)
+        addTo(ordinary[m], input, report);
     hcByTDegree[static_cast<std::size_t>(m)]
                [static_cast<std::size_t>(std::clamp(report.t, 0.0, 90.0))]
                    .add(report.dHcArcmin);
@@ -188,9 +197,11 @@ void Statistics::merge(const Statistics& o) {
         qwFailureTMax[m] = std::max(qwFailureTMax[m], o.qwFailureTMax[m]);
         qzFailureHcMin[m] = std::min(qzFailureHcMin[m], o.qzFailureHcMin[m]);
         mergeDistribution(all[m], o.all[m]);
+        mergeDistribution(ordinary[m], o.ordinary[m]);
         for (int b = 0; b < bands; ++b) {
             mergeDistribution(byT[m][b], o.byT[m][b]);
             mergeDistribution(byHc[m][b], o.byHc[m][b]);
+            mergeDistribution(byDec[m][b], o.byDec[m][b]);
         }
         for (int d = 0; d < tDegrees; ++d)
             hcByTDegree[m][d].merge(o.hcByTDegree[m][d]);
@@ -210,6 +221,13 @@ double percent(std::uint64_t part, std::uint64_t whole) {
     return whole == 0 ? 0 : 100.0 * double(part) / double(whole);
 }
 
+void writeDistributionRow(std::FILE* out, const char* name, int m, const Distribution& x) {
+    std::fprintf(out, "| %s | %s | %llu | %.2f' | %.2f' | %.2f' | %.2f° | %.2f° | %.2f° |\n", name,
+                 methodName(m), static_cast<unsigned long long>(x.hc.count()), x.hc.quantile(0.5),
+                 x.hc.quantile(0.99), x.hc.max(), x.zn.quantile(0.5), x.zn.quantile(0.99),
+                 x.zn.max());
+}
+
 void writeDistributionTable(std::FILE* out, const char* title, const char* const names[bands],
                             const std::array<std::array<Distribution, bands>, methods>& d) {
     std::fprintf(
@@ -218,14 +236,8 @@ void writeDistributionTable(std::FILE* out, const char* title, const char* const
         "Zn max |\n|---|---|---|---|---|---|---|---|---|\n",
         title);
     for (int b = 0; b < bands; ++b)
-        for (int m = 0; m < methods; ++m) {
-            const Distribution& x = d[m][b];
-            std::fprintf(out,
-                         "| %s | %s | %llu | %.2f' | %.2f' | %.2f' | %.2f° | %.2f° | %.2f° |\n",
-                         names[b], methodName(m), static_cast<unsigned long long>(x.hc.count()),
-                         x.hc.quantile(0.5), x.hc.quantile(0.99), x.hc.max(), x.zn.quantile(0.5),
-                         x.zn.quantile(0.99), x.zn.max());
-        }
+        for (int m = 0; m < methods; ++m)
+            writeDistributionRow(out, names[b], m, d[m][b]);
 }
 
 void writeWorst(std::FILE* out, const char* what, const Worst& w, const char* unit) {
@@ -284,16 +296,14 @@ void writeSummary(std::FILE* out, const Statistics& s) {
                       "Zn where it is defined. Quantiles to 0.01.\n");
     writeDistributionTable(out, "t", tBandNames, s.byT);
     writeDistributionTable(out, "Hc", hcBandNames, s.byHc);
+    writeDistributionTable(out, "dec", decBandNames, s.byDec);
     std::fprintf(out,
-                 "\n| method | sights | Hc median | Hc 99 %% | Hc max | Zn median | Zn 99 %% | Zn "
-                 "max |\n|---|---|---|---|---|---|---|---|\n");
-    for (int m = 0; m < methods; ++m) {
-        const Distribution& x = s.all[m];
-        std::fprintf(out, "| %s | %llu | %.2f' | %.2f' | %.2f' | %.2f° | %.2f° | %.2f° |\n",
-                     methodName(m), static_cast<unsigned long long>(x.hc.count()),
-                     x.hc.quantile(0.5), x.hc.quantile(0.99), x.hc.max(), x.zn.quantile(0.5),
-                     x.zn.quantile(0.99), x.zn.max());
-    }
+                 "\n| sights | method | sights | Hc median | Hc 99 %% | Hc max | Zn median | Zn "
+                 "99 %% | Zn max |\n|---|---|---|---|---|---|---|---|---|\n");
+    for (int m = 0; m < methods; ++m)
+        writeDistributionRow(out, "all", m, s.all[m]);
+    for (int m = 0; m < methods; ++m)
+        writeDistributionRow(out, "t, Hc, dec < 80", m, s.ordinary[m]);
 
     std::fprintf(out, "\nRule-of-thumb counts:\n\n");
     for (int m = 0; m < methods; ++m) {
@@ -310,6 +320,12 @@ void writeSummary(std::FILE* out, const Statistics& s) {
     }
 
     std::fprintf(out, "\nLargest differences:\n\n");
+    for (int m = 0; m < methods; ++m) {
+        const std::string hc = std::string(methodName(m)) + ", t, Hc, dec < 80: |dHc|";
+        writeWorst(out, hc.c_str(), s.ordinary[m].worstHc, "'");
+        const std::string zn = std::string(methodName(m)) + ", t, Hc, dec < 80: |dZn|";
+        writeWorst(out, zn.c_str(), s.ordinary[m].worstZn, "°");
+    }
     for (int m = 0; m < methods; ++m) {
         for (int b = 0; b < bands; ++b) {
             const std::string hc = std::string(methodName(m)) + ", t " + tBandNames[b] + ": |dHc|";

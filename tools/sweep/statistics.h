@@ -45,10 +45,17 @@ inline constexpr int tDegrees = 91; // whole degrees of the meridian angle, 0 to
 
 // Meridian-angle bands 0-70, 70-80, 80-85, 85-90 and altitude bands 0-30,
 // 30-60, 60-80, 80-90 (degrees), each including its lower edge.
+// Declination bands 0-30 (the sun, moon and planets), 30-60, 60-80, 80-90.
 int tBand(double tDeg);
 int hcBand(double hcDeg);
+int decBand(double decDeg);
 extern const char* const tBandNames[bands];
 extern const char* const hcBandNames[bands];
+extern const char* const decBandNames[bands];
+
+// The sights a navigator usually works: meridian angle, altitude and
+// declination all below 80 degrees. The rule of thumb is read off these.
+inline constexpr double ordinaryLimitDeg = 80;
 const char* failurePlaceName(FailurePlace place);
 
 // The sight with the largest difference seen so far in one class.
@@ -79,7 +86,8 @@ struct Statistics {
     // highest altitude from which Q(Z) came out below 0.
     std::array<double, methods> qwFailureTMin{}, qwFailureTMax{}, qzFailureHcMin{};
     std::array<Distribution, methods> all;
-    std::array<std::array<Distribution, bands>, methods> byT, byHc;
+    std::array<std::array<Distribution, bands>, methods> byT, byHc, byDec;
+    std::array<Distribution, methods> ordinary;
     std::vector<std::vector<Histogram>> hcByTDegree; // per method, per whole degree of t
     // Sights where the difference exceeds the navigator's rule of thumb.
     std::array<std::uint64_t, methods> hcAboveHalfArcmin{}, hcAboveOneArcmin{};
