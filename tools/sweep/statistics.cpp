@@ -86,10 +86,18 @@ const char* methodName(int m) {
     return m == 0 ? "Q(x)" : "QQ(x)";
 }
 
+// Of equal differences (a sight and its mirror image east of the meridian)
+// the one whose entries sort first, so that the threads' order does not
+// change what the summary shows.
+bool before(double value, const reduction::ReductionInput& input, const Worst& worst) {
+    return value > worst.value ||
+           (value == worst.value && describeEntries(input) < describeEntries(worst.input));
+}
+
 void keepWorst(Worst& worst, double value, const reduction::ReductionInput& input,
                const SightReport& report) {
     value = std::fabs(value);
-    if (value > worst.value) {
+    if (before(value, input, worst)) {
         worst.value = value;
         worst.tableHc = report.tableHc;
         worst.t = report.t;
@@ -107,7 +115,7 @@ void addTo(Distribution& d, const reduction::ReductionInput& input, const SightR
 }
 
 void mergeWorst(Worst& into, const Worst& other) {
-    if (other.value > into.value)
+    if (other.value >= 0 && before(other.value, other.input, into))
         into = other;
 }
 
