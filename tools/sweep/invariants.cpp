@@ -246,11 +246,15 @@ std::vector<std::string> linePatterns(const FormShape& r, reduction::Method meth
     };
 }
 
-void checkForm(const std::vector<std::string>& lines, const ReductionInput& in,
-               const ReductionRecord& record, bool inRange, std::vector<std::string>& violations) {
+} // namespace
+
+std::vector<std::string> formViolations(const std::vector<std::string>& lines,
+                                        const ReductionInput& in, const ReductionRecord& record,
+                                        bool inRange) {
+    std::vector<std::string> violations;
     if (lines.size() != formLines) {
         violations.push_back("the form has " + std::to_string(lines.size()) + " lines, not 15");
-        return;
+        return violations;
     }
     const FormShape r = shapeOf(in, record);
     const std::vector<std::string> patterns = linePatterns(r, in.method);
@@ -276,7 +280,10 @@ void checkForm(const std::vector<std::string>& lines, const ReductionInput& in,
         if (a.applies && characterAt(lines[a.line - 1], a.column) != degreeSign)
             violations.push_back("line " + std::to_string(a.line) + ": no degree sign in column " +
                                  std::to_string(a.column) + ": " + lines[a.line - 1]);
+    return violations;
 }
+
+namespace {
 
 FailurePlace failurePlace(const ReductionRecord& r) {
     // The record was fresh: a value below 0 was written by this calculation.
@@ -374,8 +381,9 @@ SightReport reduceAndCheck(const ReductionInput& input) {
 
     switch (result.outcome) {
     case Outcome::Complete:
-        checkForm(printout::renderLines(printout::buildWorkedForm(record, input.method)), input,
-                  record, report.inRange, report.violations);
+        report.violations =
+            formViolations(printout::renderLines(printout::buildWorkedForm(record, input.method)),
+                           input, record, report.inRange);
         break;
     case Outcome::CheckData:
         break;

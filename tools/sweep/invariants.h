@@ -53,6 +53,13 @@ struct SightReport {
 // when complete, and checks all of the above.
 SightReport reduceAndCheck(const reduction::ReductionInput& input);
 
+// What is wrong with the printed lines of a complete form, one text per
+// fault; empty when nothing is.
+std::vector<std::string> formViolations(const std::vector<std::string>& lines,
+                                        const reduction::ReductionInput& input,
+                                        const reduction::ReductionRecord& record,
+                                        bool entriesInRange);
+
 // The entries as sightform options, so that a violation can be rerun.
 std::string describeEntries(const reduction::ReductionInput& input);
 
