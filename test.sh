@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything, runs every test, then builds
-# and runs the whole suite once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Installs what is missing, builds everything, runs every test, runs each
+# fuzzing harness briefly, then builds and runs the whole suite once more
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -19,6 +19,13 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 status=0
 ./tools/atspi-check.sh build || status=$?
 [ "$status" -eq 0 ] || [ "$status" -eq 77 ] || exit "$status"
+
+# A short run of every fuzzing harness, fixed seed, about 20 seconds each
+# (fuzz/run.sh runs them longer). Only the libraries they need are built.
+CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGHT_WERROR=ON \
+    -DSIGHT_FUZZ=ON -DSIGHT_BENCH=OFF
+cmake --build build-fuzz -j"$jobs" --target fuzzers
+fuzz/run.sh build-fuzz 20
 
 # Any sanitizer report aborts the test that raised it, so ctest fails.
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -13,6 +13,7 @@ packages=(
     help2man desktop-file-utils appstream man-db file
     poppler-utils
     at-spi2-core python3-pyatspi dbus
+    clang libclang-rt-14-dev
     "$@"
 )
 
