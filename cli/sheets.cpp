@@ -17,7 +17,7 @@ printout::SheetItem sheetItem(long long row, const Sight& sight) {
     return item;
 }
 
-void SheetRows::row(long long number, const std::optional<Sight>& sight, std::string_view problem) {
+void PdfSheets::row(long long number, const std::optional<Sight>& sight, std::string_view problem) {
     if (sight) {
         items_.push_back(sheetItem(number, *sight));
         return;
@@ -28,10 +28,9 @@ void SheetRows::row(long long number, const std::optional<Sight>& sight, std::st
     items_.push_back(std::move(item));
 }
 
-std::optional<std::string> writeSheets(const std::string& path,
-                                       const std::vector<printout::SheetItem>& items, bool blank) {
+std::optional<std::string> PdfSheets::write(const std::string& path, bool blank) {
     const auto problem =
-        printout::writeSheetPdf(QString::fromStdString(path), items,
+        printout::writeSheetPdf(QString::fromStdString(path), items_,
                                 blank ? printout::SheetMode::Blank : printout::SheetMode::Answers,
                                 printout::localePageSize(QLocale::system()));
     if (problem) {

@@ -4,13 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/batch.h"
+#include "cli/program.h"
 #include "cli/sightreport.h"
 #include "printout/pdfsheet.h"
 
-// sightform's sheets: the sights of one run gathered and written as one PDF
-// (an answer sheet, or with blank an exercise sheet). The only part of
-// sightform that needs Qt's GUI module, and a QGuiApplication while it writes.
+// The sheets of a --pdf run, written with Qt's PDF writer: an answer sheet,
+// or with blank an exercise sheet. Needs a QGuiApplication while it writes.
 
 namespace cli {
 
@@ -18,20 +17,17 @@ namespace cli {
 // prints none): its form when complete, its message otherwise.
 printout::SheetItem sheetItem(long long row, const Sight& sight);
 
-// A batch's rows gathered in order; a malformed row shows its problem.
-class SheetRows : public RowHandler {
+// The sights gathered in order, a malformed row by its problem, then
+// written as one PDF, its paper following the system locale.
+class PdfSheets : public Sheets {
   public:
     void row(long long number, const std::optional<Sight>& sight,
              std::string_view problem) override;
+    std::optional<std::string> write(const std::string& path, bool blank) override;
     const std::vector<printout::SheetItem>& items() const { return items_; }
 
   private:
     std::vector<printout::SheetItem> items_;
 };
-
-// Writes the items to path; nullopt when written, else why not (naming the
-// path). The paper follows the system locale.
-std::optional<std::string> writeSheets(const std::string& path,
-                                       const std::vector<printout::SheetItem>& items, bool blank);
 
 } // namespace cli

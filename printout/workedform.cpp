@@ -31,13 +31,13 @@ class FormWriter {
             return;
         }
         // Text that directly follows a run of the same weight joins it.
-        if (!line_.empty() && line_.back().bold == bold &&
-            line_.back().column + columnCount(line_.back().text) == column_) {
+        if (!line_.empty() && line_.back().bold == bold && lastRunEnd_ == column_) {
             line_.back().text += text;
         } else {
             line_.push_back({column_, std::string(text), bold});
         }
         column_ += columnCount(text);
+        lastRunEnd_ = column_;
     }
 
     // A value of the reduction: printed as any text, and its columns noted
@@ -55,6 +55,7 @@ class FormWriter {
         line_.clear();
         values_.clear();
         column_ = 1;
+        lastRunEnd_ = 0;
     }
 
     WorkedForm finish() { return std::move(form_); }
@@ -64,6 +65,7 @@ class FormWriter {
     WorkedFormLine line_;
     std::vector<ColumnSpan> values_;
     int column_ = 1;
+    int lastRunEnd_ = 0; // the column after the line's last run
 };
 
 std::string angle(int degrees, double minutes, Pattern minutesPattern = Pattern::TwoDigitTenths) {

@@ -38,6 +38,11 @@ case $form in
 *"Hc = "*"Zn = "*) ;;
 *) fail "installed sightform prints no Hc and Zn" ;;
 esac
+# --pdf hands over to the sheet writer in the libexec folder.
+sheet=$prefix/answers.pdf
+(cd / && $bare "$prefix/bin/sightform" --gha 54 12.3 --pdf "$sheet") ||
+    fail "installed sightform --pdf exits with $?"
+[ "$(head -c 5 "$sheet")" = "%PDF-" ] || fail "installed sightform --pdf writes no PDF"
 
 launcher=$share/applications/sightcheck.desktop
 desktop-file-validate "$launcher" >/dev/null || fail "desktop-file-validate $launcher"

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/batch.h"
+
+// What sightform does once its arguments are read: the worked forms on
+// stdout (text or JSON), or with --pdf the sheets. Shared by sightform and
+// its sheet writer, sightform-sheets, which alone links Qt's GUI libraries.
+
+namespace cli {
+
+// Exit statuses; 64 to 66, 73 and 74 are those of sysexits.h.
+inline constexpr int exitComplete = 0;
+inline constexpr int exitCheckData = 1;
+inline constexpr int exitArithmeticFailure = 2;
+inline constexpr int exitUsage = 64;
+inline constexpr int exitDataError = 65;
+inline constexpr int exitNoInput = 66;
+inline constexpr int exitCannotCreate = 73;
+inline constexpr int exitOutputError = 74;
+
+// Where the sights of a --pdf run go: every sight (or malformed row) in
+// order, then the whole sheet written at once.
+class Sheets : public RowHandler {
+  public:
+    // nullopt when written, otherwise why not, naming the path.
+    virtual std::optional<std::string> write(const std::string& path, bool blank) = 0;
+};
+
+// "sightform: " + text + "\n" on stderr.
+void reportError(const std::string& text);
+
+// Runs what given asks for, with --help and --version already answered;
+// sheets must be there when given.pdf is. Returns the exit status.
+int runSightform(const Arguments& given, Sheets* sheets);
+
+} // namespace cli
