@@ -88,6 +88,18 @@ for extra in "" "--method QQ --exact" "--json --exact"; do
     done
 done
 in_root sightform "${example[@]}"
+# --pdf runs the sheet writer from libexec, with Qt's offscreen platform and
+# the packaged fonts: the page's text must come back as the printed form.
+if in_root sightform "${example[@]}" --pdf /tmp/sheet.pdf &&
+    [ "$(head -c 5 "$root/tmp/sheet.pdf")" = "%PDF-" ]; then
+    echo "sightform --pdf there wrote a PDF of $(wc -c <"$root/tmp/sheet.pdf") bytes"
+    if command -v pdftotext >/dev/null; then
+        pdftotext -layout "$root/tmp/sheet.pdf" - | grep -E "Hc = |Zn = "
+    fi
+else
+    echo "sightform --pdf there failed" >&2
+    status=1
+fi
 in_root sightcheck --version
 
 echo "== sightcheck there, under xvfb-run on this machine"
