@@ -16,14 +16,6 @@
 
 namespace {
 
-int afterText(int status) {
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        cli::reportError(std::string("cannot write the output: ") + std::strerror(errno));
-        return cli::exitOutputError;
-    }
-    return status;
-}
-
 // The sheet writer links Qt's GUI libraries, which would triple sightform's
 // memory and slow every start; so it is a program of its own, next to
 // sightform in the build tree and in the installed libexec folder, and
@@ -60,11 +52,11 @@ int main(int argc, char* argv[]) {
     const cli::Arguments& given = *read.arguments;
     if (given.help) {
         std::fputs(cli::helpText().c_str(), stdout);
-        return afterText(cli::exitComplete);
+        return cli::afterOutput(cli::exitComplete);
     }
     if (given.version) {
         std::fputs((cli::versionText() + "\n").c_str(), stdout);
-        return afterText(cli::exitComplete);
+        return cli::afterOutput(cli::exitComplete);
     }
     if (given.pdf) {
         return runSheetWriter(argv);

@@ -13,16 +13,6 @@ namespace {
 
 using reduction::Outcome;
 
-// A status that says the output is complete is a lie when stdout could not
-// take it (a full disk, a closed pipe).
-int afterOutput(int status) {
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        reportError(std::string("cannot write the output: ") + std::strerror(errno));
-        return exitOutputError;
-    }
-    return status;
-}
-
 int exitStatus(Outcome outcome) {
     switch (outcome) {
     case Outcome::Complete:
@@ -110,6 +100,14 @@ int reduceBatch(const Arguments& given, Sheets* sheets) {
 }
 
 } // namespace
+
+int afterOutput(int status) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        reportError(std::string("cannot write the output: ") + std::strerror(errno));
+        return exitOutputError;
+    }
+    return status;
+}
 
 void reportError(const std::string& text) {
     const std::string line = "sightform: " + text + "\n";

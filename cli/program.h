@@ -34,6 +34,10 @@ class Sheets : public RowHandler {
 // "sightform: " + text + "\n" on stderr.
 void reportError(const std::string& text);
 
+// status, or 74 with a message when stdout could not take the output (a full
+// disk, a closed pipe): a status that says the output is complete would lie.
+int afterOutput(int status);
+
 // Runs what given asks for, with --help and --version already answered;
 // sheets must be there when given.pdf is. Returns the exit status.
 int runSightform(const Arguments& given, Sheets* sheets);

@@ -21,6 +21,7 @@
 #include <variant>
 #include <vector>
 
+#include "cli/tests/sightformrun.h"
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
 #include "reduction/tests/entries.h"
@@ -115,20 +116,8 @@ const Sight sights[] = {
 };
 // clang-format on
 
-struct ProgramRun {
-    int status = -1;
-    QByteArray out;
-};
-
-ProgramRun sightform(const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.start(SIGHTFORM_PATH, arguments);
-    EXPECT_TRUE(process.waitForStarted());
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(30000));
-    return {process.exitCode(), process.readAllStandardOutput()};
-}
+using sightformrun::ProgramRun;
+using sightformrun::sightform;
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -211,7 +200,7 @@ QJsonObject parse(const QByteArray& line) {
 TEST(SightformNames, OptionsGiveTheCoreRecordFormAndExactSolution) {
     for (const Sight& sight : sights) {
         const ProgramRun run = sightform(QStringList{"--json", "--exact"} + options(sight.input));
-        const QList<QByteArray> lines = run.out.trimmed().split('\n');
+        const QList<QByteArray> lines = QByteArray::fromStdString(run.out).trimmed().split('\n');
         ASSERT_EQ(lines.size(), 1) << sight.name;
         const QJsonObject object = parse(lines[0]);
         EXPECT_EQ(run.status, object.value("outcome") == "complete" ? 0 : 1) << sight.name;
@@ -225,7 +214,7 @@ TEST(SightformNames, BatchRowsGiveTheCoreRecordFormAndExactSolution) {
         rows += csvRow(sight.input);
     const ProgramRun run = sightform({"--batch", "-", "--json", "--exact"}, rows);
     EXPECT_EQ(run.status, 0);
-    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    const QList<QByteArray> lines = QByteArray::fromStdString(run.out).trimmed().split('\n');
     ASSERT_EQ(lines.size(), qsizetype(std::size(sights)));
     for (std::size_t i = 0; i < std::size(sights); ++i) {
         const QJsonObject object = parse(lines[qsizetype(i)]);
@@ -245,7 +234,7 @@ TEST(SightformNames, TextFormIsTheCoreForm) {
             expected += line + "\n";
         const ProgramRun run = sightform(options(sight.input));
         EXPECT_EQ(run.status, 0) << sight.name;
-        EXPECT_EQ(run.out.toStdString(), expected) << sight.name;
+        EXPECT_EQ(run.out, expected) << sight.name;
     }
 }
 

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/tests/sightformrun.h"
 #include "printout/tests/expectedforms.h"
 #include "printout/tests/pdftext.h"
 #include "printout/workedform.h"
@@ -27,23 +28,8 @@
 
 namespace {
 
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-ProgramRun sightform(const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.start(SIGHTFORM_PATH, arguments);
-    EXPECT_TRUE(process.waitForStarted());
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-}
+using sightformrun::ProgramRun;
+using sightformrun::sightform;
 
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
