@@ -14,21 +14,18 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "tools/sweep/invariants.h"
+#include "tools/sweep/sights.h"
 #include "tools/sweep/statistics.h"
 
 namespace {
 
-using reduction::Method;
-using reduction::NorthSouth;
 using reduction::ReductionInput;
-using reduction::WestEast;
 
 struct Options {
     bool reduced = false;
@@ -88,129 +85,27 @@ bool parseOptions(int argc, char** argv, Options& o) {
     return true;
 }
 
-// The degrees of the grid. The reduced grid keeps every edge where a rule
-// changes (t = 90, LHA = 180 and 360, the GHA bound) and the degrees beside
-// them.
-std::vector<int> lhaDegrees(bool reduced) {
-    std::set<int> degrees;
-    for (int d = 0; d <= 719; d += reduced ? 30 : 1)
-        degrees.insert(d);
-    if (reduced)
-        for (int d : {1, 89, 91, 179, 181, 269, 271, 359, 361, 449, 451, 539, 541, 629, 631, 719})
-            degrees.insert(d);
-    return {degrees.begin(), degrees.end()};
-}
-
-std::vector<int> latDecDegrees(bool reduced) {
-    if (reduced)
-        return {0, 1, 25, 45, 65, 80, 89, 90};
-    std::vector<int> degrees(91);
-    for (int d = 0; d <= 90; ++d)
-        degrees[static_cast<std::size_t>(d)] = d;
-    return degrees;
-}
-
-// splitmix64: a small, well-mixed generator whose state is one number, so
-// that sample i is the same sight whatever thread draws it.
-struct Random {
-    std::uint64_t state;
-    std::uint64_t next() {
-        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
-};
-
-std::string tenthsText(int tenths) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d.%d", tenths / 10, tenths % 10);
-    return text;
-}
-
-// Minutes as a navigator types them: the edges 0, 0.1, 29.9, 30.0 and 59.9,
-// or any tenth; 0 also as an empty field.
-std::string minutesText(Random& r) {
-    switch (r.below(8)) {
-    case 0:
-        return r.below(2) ? "" : "0";
-    case 1:
-        return "0.1";
-    case 2:
-        return "29.9";
-    case 3:
-        return "30.0";
-    case 4:
-        return "59.9";
-    default:
-        return tenthsText(r.below(600));
-    }
-}
-
-std::string degreesText(int degrees, Random& r) {
-    return degrees == 0 && r.below(2) ? "" : std::to_string(degrees);
-}
-
-// A degree field with a bound and a minute partner: at the bound the minutes
-// are 0, except in one sight in 64, which is left at its bound with minutes
-// as the fields allow (out of range, but the focus may leave).
-void boundedAngle(Random& r, int bound, std::string& deg, std::string& min) {
-    const int d = r.below(bound + 1);
-    deg = degreesText(d, r);
-    min = minutesText(r);
-    if (d == bound && r.below(64) != 0)
-        min = r.below(2) ? "" : "0";
-}
-
-ReductionInput sampledSight(std::uint64_t seed, std::uint64_t index) {
-    Random r{seed * 0x100000001B3ull + index};
-    ReductionInput in;
-    in.method = r.below(2) ? Method::Q : Method::QQ;
-    in.ghaDeg = degreesText(r.below(720), r);
-    in.ghaMin = minutesText(r);
-    boundedAngle(r, 90, in.decDeg, in.decMin);
-    boundedAngle(r, 90, in.latDeg, in.latMin);
-    boundedAngle(r, 180, in.loDeg, in.loMin);
-    in.decName = r.below(2) ? NorthSouth::N : NorthSouth::S;
-    in.latName = r.below(2) ? NorthSouth::N : NorthSouth::S;
-    in.loName = r.below(2) ? WestEast::W : WestEast::E;
-    return in;
-}
-
-constexpr std::uint64_t samplesPerItem = 10'000;
-
 struct Sweep {
+    explicit Sweep(const Options& o) : options(o), grid(o.reduced) {}
+
     Options options;
-    std::vector<int> lha, latDec;
-    std::vector<std::string> degreeTexts; // "0" to "719"
-    std::uint64_t gridItems = 0;          // one per LHA degree and method
+    sweep::SightGrid grid;
+    std::uint64_t gridItems = 0; // one per LHA degree and method
     std::uint64_t sampleItems = 0;
     std::atomic<std::uint64_t> nextItem{0};
     std::atomic<std::uint64_t> itemsDone{0};
     std::mutex progressMutex;
 
     void gridItem(std::uint64_t item, sweep::Statistics& stats) const {
-        ReductionInput in;
-        in.method = item % 2 == 0 ? Method::Q : Method::QQ;
-        in.ghaDeg = degreeTexts[static_cast<std::size_t>(lha[item / 2])];
-        for (const int dec : latDec)
-            for (const int lat : latDec)
-                for (const NorthSouth decName : {NorthSouth::N, NorthSouth::S})
-                    for (const NorthSouth latName : {NorthSouth::N, NorthSouth::S}) {
-                        in.decDeg = degreeTexts[static_cast<std::size_t>(dec)];
-                        in.latDeg = degreeTexts[static_cast<std::size_t>(lat)];
-                        in.decName = decName;
-                        in.latName = latName;
-                        stats.add(in, sweep::reduceAndCheck(in));
-                    }
+        grid.forEachSight(
+            item, [&stats](const ReductionInput& in) { stats.add(in, sweep::reduceAndCheck(in)); });
     }
 
     void sampleItem(std::uint64_t item, sweep::Statistics& stats) const {
-        const std::uint64_t first = item * samplesPerItem;
-        const std::uint64_t last = std::min(first + samplesPerItem, options.samples);
+        const std::uint64_t first = item * sweep::samplesPerItem;
+        const std::uint64_t last = std::min(first + sweep::samplesPerItem, options.samples);
         for (std::uint64_t i = first; i < last; ++i) {
-            const ReductionInput in = sampledSight(options.seed, i);
+            const ReductionInput in = sweep::sampledSight(options.seed, i);
             stats.add(in, sweep::reduceAndCheck(in));
         }
     }
@@ -246,18 +141,15 @@ bool writeFile(const std::string& path, void (*write)(std::FILE*, const sweep::S
 } // namespace
 
 int main(int argc, char** argv) {
-    auto sweep = std::make_unique<Sweep>();
-    if (!parseOptions(argc, argv, sweep->options)) {
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
         std::fputs(usage, stderr);
         return 64;
     }
+    auto sweep = std::make_unique<Sweep>(options);
     const Options& o = sweep->options;
-    sweep->lha = lhaDegrees(o.reduced);
-    sweep->latDec = latDecDegrees(o.reduced);
-    for (int d = 0; d <= 719; ++d)
-        sweep->degreeTexts.push_back(std::to_string(d));
-    sweep->gridItems = sweep->lha.size() * 2;
-    sweep->sampleItems = (o.samples + samplesPerItem - 1) / samplesPerItem;
+    sweep->gridItems = sweep->grid.items();
+    sweep->sampleItems = (o.samples + sweep::samplesPerItem - 1) / sweep::samplesPerItem;
 
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::unique_ptr<sweep::Statistics>> perThread;

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "reduction/calculate.h"
+
+// The sights of the whole-domain sweep, shared by the sweep itself and by the
+// comparison of the native and WebAssembly builds, so both cover the same
+// ground: a whole-degree grid (LHA 0 to 719 entered as GHA with the longitude
+// empty, declination and latitude 0 to 90, the four pairs of names, both
+// methods), then sampled sights with minutes in every field and longitudes
+// that carry the LHA past 360 and 720.
+
+namespace sweep {
+
+// Sampled sights come in items of this many, so an item is a unit of work.
+inline constexpr std::uint64_t samplesPerItem = 10'000;
+
+class SightGrid {
+  public:
+    // reduced: a coarse grid that keeps every edge where a rule changes
+    // (t = 90, LHA = 180 and 360, the GHA bound) and the degrees beside them.
+    explicit SightGrid(bool reduced);
+
+    // One item per LHA degree and method.
+    std::uint64_t items() const { return lha_.size() * 2; }
+    // Sights in one item: every declination, latitude and pair of names.
+    std::uint64_t sightsPerItem() const { return latDec_.size() * latDec_.size() * 4; }
+
+    // Calls visit(const reduction::ReductionInput&) for each sight of the item.
+    template <typename Visit> void forEachSight(std::uint64_t item, Visit&& visit) const {
+        reduction::ReductionInput in;
+        in.method = item % 2 == 0 ? reduction::Method::Q : reduction::Method::QQ;
+        in.ghaDeg = degreeTexts_[static_cast<std::size_t>(lha_[item / 2])];
+        for (const int dec : latDec_)
+            for (const int lat : latDec_)
+                for (const auto decName : {reduction::NorthSouth::N, reduction::NorthSouth::S})
+                    for (const auto latName :
+                         {reduction::NorthSouth::N, reduction::NorthSouth::S}) {
+                        in.decDeg = degreeTexts_[static_cast<std::size_t>(dec)];
+                        in.latDeg = degreeTexts_[static_cast<std::size_t>(lat)];
+                        in.decName = decName;
+                        in.latName = latName;
+                        visit(static_cast<const reduction::ReductionInput&>(in));
+                    }
+    }
+
+  private:
+    std::vector<int> lha_, latDec_;
+    std::vector<std::string> degreeTexts_; // "0" to "719"
+};
+
+// Sampled sight number index of the given seed: the same sight whoever draws
+// it, and in whatever order.
+reduction::ReductionInput sampledSight(std::uint64_t seed, std::uint64_t index);
+
+} // namespace sweep
