@@ -350,24 +350,6 @@ void checkAgainstEnvelope(const ReductionInput& in, const ReductionRecord& r,
                              ") lies outside what the table's roundings allow, " + interval(e.Zn));
 }
 
-void appendQuoted(std::string& out, const std::string& text) {
-    out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\' || c == '$' || c == '`') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte >= 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
-
 } // namespace
 
 SightReport reduceAndCheck(const ReductionInput& input) {
@@ -400,29 +382,6 @@ SightReport reduceAndCheck(const ReductionInput& input) {
     if (report.inRange && record.LHA <= 360)
         checkAgainstEnvelope(input, record, result.reason, report);
     return report;
-}
-
-std::string describeEntries(const ReductionInput& in) {
-    std::string out = "--method ";
-    out += in.method == reduction::Method::Q ? "Q" : "QQ";
-    const auto field = [&out](const char* option, std::string_view name, const std::string& deg,
-                              const std::string& min) {
-        out += ' ';
-        out += option;
-        if (!name.empty()) {
-            out += ' ';
-            out += name;
-        }
-        out += ' ';
-        appendQuoted(out, deg);
-        out += ' ';
-        appendQuoted(out, min);
-    };
-    field("--gha", "", in.ghaDeg, in.ghaMin);
-    field("--dec", reduction::nameText(in.decName), in.decDeg, in.decMin);
-    field("--lat", reduction::nameText(in.latName), in.latDeg, in.latMin);
-    field("--lon", reduction::nameText(in.loName), in.loDeg, in.loMin);
-    return out;
 }
 
 } // namespace sweep

@@ -5,6 +5,7 @@
 
 #include "reduction/calculate.h"
 #include "tools/sweep/envelope.h"
+#include "tools/sweep/sights.h"
 
 // What must hold for every sight a user can enter, checked by the whole-domain
 // sweep and by the fuzzing harness alike: one place, so the two cannot drift.
@@ -59,8 +60,5 @@ std::vector<std::string> formViolations(const std::vector<std::string>& lines,
                                         const reduction::ReductionInput& input,
                                         const reduction::ReductionRecord& record,
                                         bool entriesInRange);
-
-// The entries as sightform options, so that a violation can be rerun.
-std::string describeEntries(const reduction::ReductionInput& input);
 
 } // namespace sweep

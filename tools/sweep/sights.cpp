@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <set>
+#include <string_view>
 
 namespace sweep {
 namespace {
@@ -85,6 +86,25 @@ void boundedAngle(Random& r, int bound, std::string& deg, std::string& min) {
         min = r.below(2) ? std::string() : std::string("0");
 }
 
+// Quoted for a POSIX shell, control and non-ASCII bytes as \xNN.
+void appendQuoted(std::string& out, const std::string& text) {
+    out += '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\' || c == '$' || c == '`') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
 } // namespace
 
 SightGrid::SightGrid(bool reduced) : lha_(lhaDegrees(reduced)), latDec_(latDecDegrees(reduced)) {
@@ -105,6 +125,29 @@ ReductionInput sampledSight(std::uint64_t seed, std::uint64_t index) {
     in.latName = r.below(2) ? NorthSouth::N : NorthSouth::S;
     in.loName = r.below(2) ? WestEast::W : WestEast::E;
     return in;
+}
+
+std::string describeEntries(const ReductionInput& in) {
+    std::string out = "--method ";
+    out += in.method == reduction::Method::Q ? "Q" : "QQ";
+    const auto field = [&out](const char* option, std::string_view name, const std::string& deg,
+                              const std::string& min) {
+        out += ' ';
+        out += option;
+        if (!name.empty()) {
+            out += ' ';
+            out += name;
+        }
+        out += ' ';
+        appendQuoted(out, deg);
+        out += ' ';
+        appendQuoted(out, min);
+    };
+    field("--gha", "", in.ghaDeg, in.ghaMin);
+    field("--dec", reduction::nameText(in.decName), in.decDeg, in.decMin);
+    field("--lat", reduction::nameText(in.latName), in.latDeg, in.latMin);
+    field("--lon", reduction::nameText(in.loName), in.loDeg, in.loMin);
+    return out;
 }
 
 } // namespace sweep

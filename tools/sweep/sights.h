@@ -56,4 +56,7 @@ class SightGrid {
 // it, and in whatever order.
 reduction::ReductionInput sampledSight(std::uint64_t seed, std::uint64_t index);
 
+// The entries as sightform options, so that a sight can be rerun.
+std::string describeEntries(const reduction::ReductionInput& input);
+
 } // namespace sweep
