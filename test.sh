@@ -20,6 +20,13 @@ status=0
 ./tools/atspi-check.sh build || status=$?
 [ "$status" -eq 0 ] || [ "$status" -eq 77 ] || exit "$status"
 
+# The same digits in WebAssembly as natively: every form of a reduced grid,
+# the table function, TextValue and the number patterns, built with
+# Emscripten and run in Node, compared with build/bin/webproof's.
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
+cmake --build build-web -j"$jobs" --target webproof
+tools/webproof/compare.sh build build-web --reduced
+
 # A short run of every fuzzing harness, fixed seed, about 20 seconds each
 # (fuzz/run.sh runs them longer). Only the libraries they need are built.
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGHT_WERROR=ON \
