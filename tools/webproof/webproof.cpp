@@ -121,39 +121,58 @@ void reduceSight(const ReductionInput& in, ReductionRecord& record, Sink& sink) 
 }
 
 // The table function and its inverse, over every angle to a tenth of a
-// minute from 0 to 180 and every table value to a hundredth from 0 to past
-// Q(0) in QQ(x): the printed digits of any reduction come from these. Beside
-// them, the raw results of the library calls they make (hashed apart), so a
-// last-bit difference that the rounding hides still shows. The reduced work
-// takes the first two chunks: every angle in Q(x) and the first table values.
+// minute and to a hundredth of a degree (as invQ gives them) from 0 to 180,
+// and every table value to a hundredth from 0 to past Q(0) in QQ(x): the
+// printed digits of any reduction come from these. Beside them, the raw
+// results of the library calls they make (hashed apart), so a last-bit
+// difference that the rounding hides still shows. The reduced work takes the
+// first two chunks: every angle to a tenth of a minute in Q(x), and some more.
 constexpr std::uint64_t tableChunkSize = 100'000;
-constexpr std::uint64_t anglesToATenth = 180 * 600 + 1;
-constexpr std::uint64_t tableValuesToAHundredth = 5'100'000; // Q(0) in QQ(x) is 50302.85
+
+struct TableRange {
+    bool angles; // Q of angles, or invQ of table values
+    std::uint64_t count;
+    double step;
+};
+constexpr TableRange tableRanges[] = {
+    {true, 180 * 600 + 1, 600},
+    {true, 180 * 100 + 1, 100},
+    {false, 5'100'000, 100}, // Q(0) in QQ(x) is 50302.85
+};
+
+constexpr std::uint64_t tableItemsPerMethod() {
+    std::uint64_t count = 0;
+    for (const TableRange& range : tableRanges)
+        count += range.count;
+    return count;
+}
 
 void tableChunk(std::uint64_t index, Sink& sink) {
-    const std::uint64_t perMethod = anglesToATenth + tableValuesToAHundredth;
+    constexpr std::uint64_t perMethod = tableItemsPerMethod();
     for (std::uint64_t i = index * tableChunkSize; i < (index + 1) * tableChunkSize; ++i) {
         if (i >= 2 * perMethod)
             return;
         ++sink.items;
         const Method method = i < perMethod ? Method::Q : Method::QQ;
-        const std::uint64_t k = i % perMethod;
+        std::uint64_t k = i % perMethod;
+        const TableRange* range = tableRanges;
+        for (; k >= range->count; ++range)
+            k -= range->count;
+        const double x = static_cast<double>(k) / range->step;
         char text[96];
         // The raw calls are those table.cpp makes, written out again here.
-        if (k < anglesToATenth) {
-            const double angleDeg = static_cast<double>(k) / 600;
-            std::snprintf(text, sizeof text, "Q(%s) = %s", hexDouble(angleDeg).c_str(),
-                          hexDouble(reduction::Q(angleDeg, method)).c_str());
+        if (range->angles) {
+            std::snprintf(text, sizeof text, "Q(%s) = %s", hexDouble(x).c_str(),
+                          hexDouble(reduction::Q(x, method)).c_str());
             sink.line(text);
-            const double s = std::sin((k == 0 ? 1e-11 : angleDeg) * reduction::pi / 180);
+            const double s = std::sin((k == 0 ? 1e-11 : x) * reduction::pi / 180);
             sink.raw("sin", s);
             sink.raw("log", std::log(s));
         } else {
-            const double tableValue = static_cast<double>(k - anglesToATenth) / 100;
-            std::snprintf(text, sizeof text, "invQ(%s) = %s", hexDouble(tableValue).c_str(),
-                          hexDouble(reduction::invQ(tableValue, method)).c_str());
+            std::snprintf(text, sizeof text, "invQ(%s) = %s", hexDouble(x).c_str(),
+                          hexDouble(reduction::invQ(x, method)).c_str());
             sink.line(text);
-            const double q = tableValue == 0 ? 1e-11 : tableValue;
+            const double q = k == 0 ? 1e-11 : x;
             const double e =
                 method == Method::Q ? std::exp(-q / 1000) : std::exp((-q * 5840) / 10000000);
             sink.raw("exp", e);
@@ -163,7 +182,7 @@ void tableChunk(std::uint64_t index, Sink& sink) {
 }
 
 std::uint64_t tableChunks() {
-    return (2 * (anglesToATenth + tableValuesToAHundredth) + tableChunkSize - 1) / tableChunkSize;
+    return (2 * tableItemsPerMethod() + tableChunkSize - 1) / tableChunkSize;
 }
 
 // splitmix64, as the sweep draws its samples.
