@@ -230,6 +230,45 @@ export function connectControls(core, layout, controls, showHelp) {
       true,
     );
 
+  // An access key that several buttons share ("&Calculate" and "&Clear except
+  // DR" both use C) presses none of them, as in the window: each press only
+  // moves the focus on to the next of them, in the table's order. The
+  // browser clicks one at once, with no pointer, while Alt is down, so that
+  // click is taken back here.
+  let altDown = false;
+  let focusAtAlt = null;
+  document.addEventListener(
+    'keydown',
+    event => {
+      if (event.key !== 'Alt') return;
+      altDown = true;
+      focusAtAlt = document.activeElement;
+    },
+    true,
+  );
+  document.addEventListener('keyup', event => {
+    if (event.key === 'Alt') altDown = false;
+  });
+  window.addEventListener('blur', () => {
+    altDown = false;
+  });
+  document.addEventListener(
+    'click',
+    event => {
+      const button = event.target.closest?.('button[accesskey]');
+      if (!button || !altDown || event.detail !== 0) return;
+      const sharing = Array.from(form.querySelectorAll('button[accesskey]')).filter(
+        other => other.accessKey === button.accessKey,
+      );
+      if (sharing.length < 2) return;
+      swallow(event);
+      const next = sharing[(sharing.indexOf(focusAtAlt) + 1) % sharing.length];
+      next.focus();
+      focusAtAlt = next;
+    },
+    true,
+  );
+
   const method = () => (controls.optQQ.checked ? 'QQ' : 'Q');
   const nameText = list => list.selectedOptions[0]?.text ?? '';
   function calculate() {
