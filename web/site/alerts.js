@@ -16,7 +16,22 @@ export function messageBox(text) {
     () =>
       new Promise(resolve => {
         boxText.textContent = text;
-        box.addEventListener('close', resolve, { once: true });
+        const returnTo = document.activeElement;
+        box.addEventListener(
+          'close',
+          () => {
+            // The browser gives the focus back by itself, but after a click
+            // on OK the caret can stay behind in the closed box, and what
+            // the user types next would go nowhere: so the focus is given
+            // back once more, in full.
+            if (returnTo instanceof HTMLElement && returnTo.isConnected) {
+              returnTo.blur();
+              returnTo.focus();
+            }
+            resolve();
+          },
+          { once: true },
+        );
         box.showModal();
       }),
   );
