@@ -21,7 +21,8 @@
 
 #include "entry/fields.h"
 #include "help/helptext.h"
-#include "layout/controls.h"
+#include "layout/form8layout.h"
+#include "layout/twips.h"
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
 #include "reduction/record.h"
@@ -221,8 +222,18 @@ EMSCRIPTEN_KEEPALIVE const char* sight_layout(Page* page) {
         text(json, control.name);
         key(json, "kind");
         text(json, kindName(control.kind));
+        // The caption as shown, and its access key with where its letter
+        // stands in that text.
         key(json, "caption");
-        text(json, control.caption);
+        text(json, layout::captionText(control.caption));
+        if (const auto letter = layout::accessKey(control.caption)) {
+            key(json, "accessKey");
+            text(json, std::string(1, *letter));
+            key(json, "accessKeyAt");
+            json.Int(static_cast<int>(control.caption.find('&')));
+        }
+        key(json, "wraps");
+        json.Bool(control.wraps);
         key(json, "items");
         json.StartArray();
         for (std::string_view item : control.items)
@@ -234,18 +245,22 @@ EMSCRIPTEN_KEEPALIVE const char* sight_layout(Page* page) {
         pixels(json, "width", control.rect.width);
         pixels(json, "height", control.rect.height);
         key(json, "tabIndex");
-        json.Int(control.tabIndex);
+        json.Int(layout::takesFocus(control.kind) ? control.tabIndex : -1);
         key(json, "container");
         text(json, control.container);
+        const entry::FieldSpec* spec = fieldSpec(control.name);
+        // A field's name for assistive technology is the field rules' own.
         key(json, "accessibleName");
-        text(json, control.accessibleName);
-        if (const entry::FieldSpec* spec = fieldSpec(control.name)) {
+        text(json, spec ? spec->accessibleName : control.accessibleName);
+        if (spec) {
             key(json, "field");
             json.Int(static_cast<int>(entry::index(spec->id)));
             key(json, "toolTip");
             text(json, spec->toolTip);
             key(json, "maxLength");
             json.Int(spec->maxLength);
+            key(json, "fieldKind");
+            text(json, spec->kind == entry::FieldKind::Degree ? "Degree" : "Minute");
         }
         json.EndObject();
     }

@@ -17,18 +17,13 @@ function place(element, control) {
   element.style.setProperty('--height', px(control.height));
 }
 
-// A caption's text with its access key letter (after "&") underlined, and the
-// letter itself.
-function captionNodes(caption) {
-  const mark = caption.indexOf('&');
-  if (mark < 0 || mark + 1 >= caption.length) return { nodes: [caption], accessKey: '' };
-  const letter = caption[mark + 1];
+// A caption's text with its access key letter underlined.
+function captionNodes(control) {
+  if (control.accessKey === undefined) return [control.caption];
+  const at = control.accessKeyAt;
   const underlined = document.createElement('u');
-  underlined.textContent = letter;
-  return {
-    nodes: [caption.slice(0, mark), underlined, caption.slice(mark + 2)],
-    accessKey: letter.toLowerCase(),
-  };
+  underlined.textContent = control.caption[at];
+  return [control.caption.slice(0, at), underlined, control.caption.slice(at + 1)];
 }
 
 // Tab indexes from the table, shifted by one: HTML's positive tabindex keeps
@@ -41,6 +36,7 @@ const builders = {
   Label(control) {
     const element = document.createElement('span');
     element.textContent = control.caption;
+    element.classList.toggle('wraps', control.wraps);
     return element;
   },
   TextField(control) {
@@ -51,7 +47,8 @@ const builders = {
     element.setAttribute('aria-label', control.accessibleName);
     element.autocomplete = 'off';
     element.spellcheck = false;
-    element.inputMode = 'decimal';
+    // The keyboard a phone shows: digits, and for minutes the point too.
+    element.inputMode = control.fieldKind === 'Degree' ? 'numeric' : 'decimal';
     return element;
   },
   NameList(control) {
@@ -63,9 +60,8 @@ const builders = {
   CommandButton(control) {
     const element = document.createElement('button');
     element.type = 'button';
-    const { nodes, accessKey } = captionNodes(control.caption);
-    element.append(...nodes);
-    if (accessKey) element.accessKey = accessKey;
+    element.append(...captionNodes(control));
+    if (control.accessKey !== undefined) element.accessKey = control.accessKey.toLowerCase();
     return element;
   },
   Frame(control) {
