@@ -5,7 +5,21 @@
 const box = document.getElementById('messageBox');
 const boxText = document.getElementById('messageText');
 document.getElementById('messageTitle').textContent = document.title;
-document.getElementById('messageOk').addEventListener('click', () => box.close());
+let closed = () => {};
+
+// OK, or Escape: the box closes and the focus goes back where it was, at
+// once (the browser's own close event comes later, when the user may have
+// moved on).
+function closeBox() {
+  if (!box.open) return;
+  box.close();
+  closed();
+}
+document.getElementById('messageOk').addEventListener('click', closeBox);
+box.addEventListener('cancel', event => {
+  event.preventDefault();
+  closeBox();
+});
 
 let shown = Promise.resolve();
 
@@ -17,21 +31,16 @@ export function messageBox(text) {
       new Promise(resolve => {
         boxText.textContent = text;
         const returnTo = document.activeElement;
-        box.addEventListener(
-          'close',
-          () => {
-            // The browser gives the focus back by itself, but after a click
-            // on OK the caret can stay behind in the closed box, and what
-            // the user types next would go nowhere: so the focus is given
-            // back once more, in full.
-            if (returnTo instanceof HTMLElement && returnTo.isConnected) {
-              returnTo.blur();
-              returnTo.focus();
-            }
-            resolve();
-          },
-          { once: true },
-        );
+        closed = () => {
+          // The browser gives the focus back by itself, but after a click on
+          // OK the caret can stay behind in the closed box, and what the user
+          // types next would go nowhere: so the focus is given back in full.
+          if (returnTo instanceof HTMLElement && returnTo.isConnected) {
+            returnTo.blur();
+            returnTo.focus();
+          }
+          resolve();
+        };
         box.showModal();
       }),
   );

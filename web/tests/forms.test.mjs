@@ -184,7 +184,10 @@ test('random sights typed into the page print what sightform prints', { timeout:
       const opened = await openPage(browser, site.origin);
       const tally = { complete: 0, checkData: 0, failure: 0 };
       for (let i = 0; i < rows.length; i += 1) {
-        const got = await workSight(opened.page, rows[i], i);
+        const got = await workSight(opened.page, rows[i], i).catch(error => {
+          error.message = `sight ${i} (${JSON.stringify(rows[i])}), after ${JSON.stringify(rows[i - 1])}: ${error.message}`;
+          throw error;
+        });
         const want = expected[i];
         const what = `sight ${i}: ${JSON.stringify(rows[i])}`;
         if (want.lines) {
