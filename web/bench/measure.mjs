@@ -53,7 +53,7 @@ try {
     // page's policy would block; the bare page has no policy and no script
     // but its own.
     .replace(/<meta http-equiv="Content-Security-Policy"[^>]*>\n?/, '')
-    .replace(/<link rel="(manifest|modulepreload)"[^>]*>\n?/g, '')
+    .replace(/<link rel="(manifest|modulepreload|preload)"[^>]*>\n?/g, '')
     .replace(/<script[^>]*><\/script>\n?/, '<script type="module" src="bare.js"></script>\n');
   fs.writeFileSync(path.join(scratch, 'bare.html'), `<!doctype html>\n<html lang="en">\n<head>${head}</head>\n<body>${body}</body>\n</html>\n`);
   fs.writeFileSync(path.join(scratch, 'bare.js'),

@@ -329,3 +329,31 @@ scenario('Copy Worked Form puts the printed lines on the clipboard', async () =>
   const copied = await page.evaluate(() => navigator.clipboard.readText());
   assert.equal(copied, firstExampleForm('Q').map(line => `${line}\n`).join(''));
 });
+
+scenario('pasted text skips the key filter and is read as the window reads it', async () => {
+  await chromium.browser.defaultBrowserContext().overridePermissions(site.origin, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  const paste = async (id, text) => {
+    await page.evaluate(t => navigator.clipboard.writeText(t), text);
+    await page.focus(`#${id}`);
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Insert');
+    await page.keyboard.up('Shift');
+  };
+  // Cut to the field's length; the leading number counts: "54ab" reads 54.
+  await paste('txtGHADeg', '54ab');
+  assert.equal(await valueOf(page, 'txtGHADeg'), '54a');
+  await paste('txtGHAMin', '12.3xyz');
+  await paste('txtDecDeg', '20');
+  await paste('txtDecMin', '15');
+  await paste('txtLDeg', '40');
+  await paste('txtLoDeg', '70');
+  await page.click('#cmdQ');
+  assert.deepEqual(await printedLines(page),
+    sightformLines('--gha', '54a', '12.3', '--dec', 'N', '20', '15', '--lat', 'N', '40', '', '--lon', 'W', '70', ''));
+  assert.equal((await printedLines(page))[1].slice(0, 13), "LHA 344°12.3'");
+  // A pasted value above the bound is marked as a typed one is.
+  await paste('txtLMin', '75');
+  assert.equal(await messageShown(page), 'Out of Range');
+  await pressOk(page);
+  assert.equal((await fieldState(page, 'txtLMin')).colour, '#ff0000');
+});
