@@ -355,6 +355,8 @@ EMSCRIPTEN_KEEPALIVE const char* sight_calculate(Page* page, int method, const c
         // own fault, reported rather than reduced.
         key(json, "outcome");
         text(json, "no-names");
+        key(json, "message");
+        text(json, "The name lists hold no name.");
         json.EndObject();
         return finish(*page, buffer);
     }

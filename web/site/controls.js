@@ -140,38 +140,48 @@ const westernCode = character => {
   return code > 0xff ? 63 : code;
 };
 
-export function connectControls(core, layout, controls, showHelp) {
+// The eight fields in the rules' order, and what they hold now.
+function fieldsOf(layout, controls) {
   const fields = [];
   for (const control of layout.controls)
     if (control.field !== undefined) fields[control.field] = controls[control.name];
-  const fieldIndex = element => fields.indexOf(element);
-  const texts = () => fields.map(field => field.value);
+  return fields;
+}
 
-  // Shows what the rules have set, then gives their beeps and boxes: the red
-  // field stands behind "Out of Range".
-  function show(answer) {
-    answer.fields.forEach((state, i) => {
-      fields[i].disabled = !state.enabled;
-      fields[i].style.setProperty('--field-colour', state.colour);
-    });
-    for (let i = 0; i < answer.beeps; i += 1) beep();
-    for (const message of answer.messages) messageBox(message);
-  }
+const texts = fields => fields.map(field => field.value);
 
+const swallow = event => {
+  event.preventDefault();
+  event.stopImmediatePropagation();
+};
+
+// Shows what the rules have set, then gives their beeps and boxes: the red
+// field stands behind "Out of Range".
+function showRules(fields, answer) {
+  answer.fields.forEach((state, i) => {
+    fields[i].disabled = !state.enabled;
+    fields[i].style.setProperty('--field-colour', state.colour);
+  });
+  for (let i = 0; i < answer.beeps; i += 1) beep();
+  for (const message of answer.messages) messageBox(message);
+}
+
+// KeyPress and Change of each field, as the window raises them.
+function connectFieldRules(core, fields) {
   fields.forEach((field, index) => {
     field.addEventListener('keydown', event => {
       const code = typedCode(event);
       if (code === null) return;
-      const answer = core.keyPress(texts(), index, code);
+      const answer = core.keyPress(texts(fields), index, code);
       if (answer.key === 0) event.preventDefault();
-      show(answer);
+      showRules(fields, answer);
     });
     field.addEventListener('beforeinput', event => {
       if (event.inputType !== 'insertText' || !event.data) return;
       // Every character against the text as it stands before the insertion.
       for (const character of event.data) {
-        const answer = core.keyPress(texts(), index, westernCode(character));
-        show(answer);
+        const answer = core.keyPress(texts(fields), index, westernCode(character));
+        showRules(fields, answer);
         if (answer.key === 0) {
           event.preventDefault();
           return;
@@ -179,37 +189,32 @@ export function connectControls(core, layout, controls, showHelp) {
       }
     });
     // Typing, pasting, dropping: every change runs the Change rule.
-    field.addEventListener('input', () => show(core.change(texts(), index)));
+    field.addEventListener('input', () => showRules(fields, core.change(texts(fields), index)));
   });
+}
 
-  // The focus hold. The field that has the focus, or had it last while the
-  // focus stayed among the window's controls; null once the focus has moved
-  // on to another kind of control.
+// The focus hold: while the focused field's Validate refuses, Tab, clicks on
+// the window's other controls and access keys do nothing. The browser moves
+// the focus for an access key before any script hears of the key, so there
+// the focus is put back and the click that follows is swallowed.
+function holdFocus(core, fields, windowParts) {
+  // The field that has the focus, or had it last while the focus stayed
+  // among the window's controls; null once it has moved on to another kind
+  // of control.
   let focusedField = null;
-  const form = document.getElementById('Form8');
-  const commands = document.getElementById('formCommands');
-  const isWindowControl = node => node instanceof Element && (form.contains(node) || commands.contains(node));
-  const fieldHolds = () => focusedField !== null && core.validateCancels(texts(), fieldIndex(focusedField));
+  const isWindowControl = node => node instanceof Element && windowParts.some(part => part.contains(node));
+  const fieldHolds = () => focusedField !== null && core.validateCancels(texts(fields), fields.indexOf(focusedField));
   const holds = target => target !== focusedField && isWindowControl(target) && fieldHolds();
 
   document.addEventListener(
     'focusin',
     event => {
-      if (fields.includes(event.target)) {
-        focusedField = event.target;
-      } else if (holds(event.target)) {
-        // An access key moved it: back to the field that holds.
-        focusedField.focus();
-      } else if (isWindowControl(event.target)) {
-        focusedField = null;
-      }
+      if (fields.includes(event.target)) focusedField = event.target;
+      else if (holds(event.target)) focusedField.focus();
+      else if (isWindowControl(event.target)) focusedField = null;
     },
     true,
   );
-  const swallow = event => {
-    event.preventDefault();
-    event.stopImmediatePropagation();
-  };
   document.addEventListener(
     'keydown',
     event => {
@@ -225,12 +230,14 @@ export function connectControls(core, layout, controls, showHelp) {
       },
       true,
     );
+}
 
-  // An access key that several buttons share ("&Calculate" and "&Clear except
-  // DR" both use C) presses none of them, as in the window: each press only
-  // moves the focus on to the next of them, in the table's order. The
-  // browser clicks one at once, with no pointer, while Alt is down, so that
-  // click is taken back here.
+// An access key that several buttons share ("&Calculate" and "&Clear except
+// DR" both use C) presses none of them, as in the window: each press only
+// moves the focus on to the next of them, in the table's order. The browser
+// clicks one at once, with no pointer, while Alt is down, so that click is
+// taken back here.
+function shareAccessKeys(form) {
   let altDown = false;
   let focusAtAlt = null;
   document.addEventListener(
@@ -264,19 +271,22 @@ export function connectControls(core, layout, controls, showHelp) {
     },
     true,
   );
+}
 
+// Calculate, the method switch, the two clears and help.
+function connectCommands(core, fields, controls, showHelp) {
   const method = () => (controls.optQQ.checked ? 'QQ' : 'Q');
   const nameText = list => list.selectedOptions[0]?.text ?? '';
   function calculate() {
-    const answer = core.calculate(texts(), method(), nameText(controls.cboDec), nameText(controls.cboL),
+    const answer = core.calculate(texts(fields), method(), nameText(controls.cboDec), nameText(controls.cboL),
       nameText(controls.cboLo));
     if (answer.outcome === 'complete') showForm(answer);
-    else messageBox(answer.message ?? 'The name lists hold no name.');
+    else messageBox(answer.message);
   }
   function clear(all) {
     const answer = core.clear(all);
     for (const i of answer.emptied) fields[i].value = '';
-    show(answer);
+    showRules(fields, answer);
     clearForm();
     fields[0].focus();
   }
@@ -287,6 +297,15 @@ export function connectControls(core, layout, controls, showHelp) {
   // Only a change of method calculates: a click on the selected one does not.
   controls.optQ.addEventListener('change', calculate);
   controls.optQQ.addEventListener('change', calculate);
+}
+
+export function connectControls(core, layout, controls, showHelp) {
+  const fields = fieldsOf(layout, controls);
+  connectFieldRules(core, fields);
+  const form = document.getElementById('Form8');
+  holdFocus(core, fields, [form, document.getElementById('formCommands')]);
+  shareAccessKeys(form);
+  connectCommands(core, fields, controls, showHelp);
 
   // As the window opens: the first item of each list, Q(x), focus in GHA.
   for (const list of [controls.cboDec, controls.cboL, controls.cboLo]) list.selectedIndex = 0;
