@@ -6,7 +6,7 @@ import { loadCore } from './core.js';
 import { buildControls, connectControls } from './controls.js';
 import { connectHelp } from './help.js';
 import { keepOffline } from './offline.js';
-import { connectFormCommands } from './printout.js';
+import { connectFormCommands, rehearse } from './printout.js';
 
 const core = await loadCore();
 const layout = core.layout();
@@ -16,3 +16,9 @@ connectControls(core, layout, controls, connectHelp(core.helpText()));
 document.documentElement.dataset.state = 'ready';
 performance.mark('ready-for-typing');
 keepOffline();
+// While the user reads the page: one reduction (all fields empty) through
+// the core and its form laid out unseen, so the first Calculate finds the
+// WebAssembly compiled and the fonts loaded. What it leaves in the core is
+// overwritten by every calculation and never shown.
+const idle = window.requestIdleCallback ?? (work => setTimeout(work, 0));
+idle(() => rehearse(core.calculate(Array(8).fill(''), 'Q', 'N', 'N', 'W')));

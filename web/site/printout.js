@@ -30,14 +30,18 @@ function lineNodes(line) {
   return nodes;
 }
 
-// Shows a complete calculation's form ({lines, entries, description}).
-export function showForm(form) {
+function formNodes(form) {
   const nodes = [];
   form.lines.forEach((line, i) => {
     if (i > 0) nodes.push(document.createTextNode('\n'));
     nodes.push(...lineNodes(line));
   });
-  area.replaceChildren(...nodes);
+  return nodes;
+}
+
+// Shows a complete calculation's form ({lines, entries, description}).
+export function showForm(form) {
+  area.replaceChildren(...formNodes(form));
   shownLines = form.lines.map(line => line.text);
   method.textContent = form.description;
   entries.textContent = form.entries;
@@ -45,6 +49,18 @@ export function showForm(form) {
   const bold = Array.from(area.querySelectorAll('strong'), node => node.textContent.trim());
   result.textContent = bold.join(', ');
   copyCommand.disabled = printCommand.disabled = false;
+}
+
+// Lays a form out once, unseen, so that the browser has the form's fonts,
+// plain and bold, at hand before the first Calculate.
+export function rehearse(form) {
+  const copy = document.createElement('pre');
+  copy.className = 'rehearsal';
+  copy.setAttribute('aria-hidden', 'true');
+  copy.append(...formNodes(form));
+  area.after(copy);
+  void copy.offsetHeight;
+  copy.remove();
 }
 
 export function clearForm() {
