@@ -153,6 +153,7 @@ test('printing puts the entries line and the form on the page, and nothing else'
   assert.equal(await opened.page.$eval('#entries', e => e.innerText),
     "GHA 54°12.3'   Dec N 20°15.0'   DR L N 40°00.0'   DR Lo W 70°00.0'   Q(x) table");
   await opened.page.emulateMediaType(null);
+  await assertClean(opened, site.origin);
   await opened.page.close();
 });
 
@@ -174,6 +175,7 @@ test('screen readers get the window\'s names, the form as text and the result', 
   const result = await opened.page.$eval('#result', e => [e.getAttribute('aria-live'), e.textContent]);
   assert.deepEqual(result, ['polite', "Hc = 66°04.2', Zn = 141.0°"]);
   assert.equal(await opened.page.$eval('#printoutMethod', e => e.textContent), 'Printed by the Q(x) table method');
+  await assertClean(opened, site.origin);
   await opened.page.close();
 });
 
