@@ -23,7 +23,7 @@ status=0
 # The web page: the core compiled to WebAssembly into build-web/site/, then
 # the browser tests in headless Chromium (puppeteer-core from the lock file),
 # which compare the page's forms with build/bin/sightform's.
-web/build.sh
+web/build.sh -DSIGHT_WERROR=ON
 (cd web && npm ci --no-audit --no-fund)
 node --test web/tests/
 
