@@ -194,13 +194,10 @@ void writeFormLines(Writer& json, const printout::WorkedForm& form) {
 
 extern "C" {
 
-// A page's state: the eight fields' model and the session's reduction record.
+// A page's state: the eight fields' model and the session's reduction record,
+// kept for as long as the page is open.
 EMSCRIPTEN_KEEPALIVE Page* sight_page_new() {
     return new Page;
-}
-
-EMSCRIPTEN_KEEPALIVE void sight_page_delete(Page* page) {
-    delete page;
 }
 
 // The window's controls in visual order, in CSS pixels, each text field
@@ -270,8 +267,9 @@ EMSCRIPTEN_KEEPALIVE const char* sight_layout(Page* page) {
 }
 
 // The method notes, lines ended by CR LF.
-EMSCRIPTEN_KEEPALIVE const char* sight_help_text() {
-    return help::helpText().data();
+EMSCRIPTEN_KEEPALIVE const char* sight_help_text(Page* page) {
+    page->answer = help::helpText();
+    return page->answer.c_str();
 }
 
 // What a field holds now, before the page asks a rule about it.

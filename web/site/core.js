@@ -19,7 +19,7 @@ export async function loadCore() {
   return {
     // The window's controls, in CSS pixels, and the form's geometry.
     layout: () => answer('sight_layout', page),
-    helpText: () => module.UTF8ToString(call('sight_help_text', 'number')),
+    helpText: () => module.UTF8ToString(call('sight_help_text', 'number', [page])),
 
     // A typed character (its code as the window's KeyPress gets it):
     // {key: the code to apply, 0 to drop it; fields, beeps, messages}.
