@@ -188,8 +188,32 @@ function connectFieldRules(core, fields) {
         }
       }
     });
-    // Typing, pasting, dropping: every change runs the Change rule.
-    field.addEventListener('input', () => showRules(fields, core.change(texts(fields), index)));
+    // Typing, pasting, dropping: every change runs the Change rule; text an
+    // input method is still composing waits for its commit.
+    field.addEventListener('input', event => {
+      if (!event.isComposing) showRules(fields, core.change(texts(fields), index));
+    });
+    // An input method's commit is typed text too, which the browser puts in
+    // without a chance to refuse it: every character is checked against the
+    // text as it stood before, as the window checks a commit, and one that is
+    // dropped takes the whole commit back.
+    let beforeComposition = '';
+    field.addEventListener('compositionstart', () => {
+      beforeComposition = field.value;
+    });
+    field.addEventListener('compositionend', event => {
+      const before = texts(fields);
+      before[index] = beforeComposition;
+      for (const character of event.data ?? '') {
+        const answer = core.keyPress(before, index, westernCode(character));
+        showRules(fields, answer);
+        if (answer.key === 0) {
+          field.value = beforeComposition;
+          break;
+        }
+      }
+      if (field.value !== beforeComposition) showRules(fields, core.change(texts(fields), index));
+    });
   });
 }
 

@@ -103,6 +103,24 @@ scenario('the key filter drops what a field may not hold, with a beep', async ()
   // Backspace always passes.
   await page.keyboard.press('Backspace');
   assert.equal(await valueOf(page, 'txtDecDeg'), '4');
+  // What an input method commits is checked as typed keys are: one refused
+  // character takes back the whole commit, with a beep.
+  const compose = async (id, text) => {
+    await page.focus(`#${id}`);
+    const session = await page.createCDPSession();
+    await session.send('Input.imeSetComposition', { text, selectionStart: text.length, selectionEnd: text.length });
+    await session.send('Input.insertText', { text });
+    await session.detach();
+  };
+  const beforeCommits = await beeps(page);
+  await compose('txtDecDeg', 'x4');
+  assert.equal(await valueOf(page, 'txtDecDeg'), '4');
+  await compose('txtGHAMin', '.5');
+  assert.equal(await valueOf(page, 'txtGHAMin'), '1.2', 'a second point');
+  assert.equal((await beeps(page)) - beforeCommits, 2);
+  await compose('txtLoMin', '7.5');
+  assert.equal(await valueOf(page, 'txtLoMin'), '7.5');
+  assert.equal((await beeps(page)) - beforeCommits, 2);
   // A field takes no more than its maximum length.
   await typeInto(page, 'txtGHADeg', '12345');
   assert.equal(await valueOf(page, 'txtGHADeg'), '123');
