@@ -45,9 +45,10 @@ export function showForm(form) {
   shownLines = form.lines.map(line => line.text);
   method.textContent = form.description;
   entries.textContent = form.entries;
-  // The bold runs are the results, Hc and Zn.
+  // The bold runs are the results, Hc and Zn; a new text node each time, so
+  // the same result calculated again is announced again.
   const bold = Array.from(area.querySelectorAll('strong'), node => node.textContent.trim());
-  result.textContent = bold.join(', ');
+  result.replaceChildren(document.createTextNode(bold.join(', ')));
   copyCommand.disabled = printCommand.disabled = false;
 }
 
