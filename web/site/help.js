@@ -12,11 +12,14 @@ export function connectHelp(helpText) {
   });
   // A second "?" brings the open panel forward, as the window does.
   return function showHelp() {
-    if (panel.hidden) {
+    const opening = panel.hidden;
+    if (opening) {
       text.value = helpText;
       panel.hidden = false;
     }
     panel.scrollIntoView({ block: 'nearest' });
     text.focus();
+    // A freshly opened text is read from its top.
+    if (opening) text.setSelectionRange(0, 0);
   };
 }
