@@ -20,11 +20,16 @@ status=0
 ./tools/atspi-check.sh build || status=$?
 [ "$status" -eq 0 ] || [ "$status" -eq 77 ] || exit "$status"
 
+# The web page: the core compiled to WebAssembly into build-web/site/, then
+# the browser tests in headless Chromium (puppeteer-core from the lock file),
+# which compare the page's forms with build/bin/sightform's.
+web/build.sh -DSIGHT_WERROR=ON
+(cd web && npm ci --no-audit --no-fund)
+node --test web/tests/
+
 # The same digits in WebAssembly as natively: every form of a reduced grid,
-# the table function, TextValue and the number patterns, built with
-# Emscripten and run in Node, compared with build/bin/webproof's.
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
-cmake --build build-web -j"$jobs" --target webproof
+# the table function, TextValue and the number patterns, the WebAssembly
+# build (built above) run in Node against build/bin/webproof.
 tools/webproof/compare.sh build build-web --reduced
 
 # A short run of every fuzzing harness, fixed seed, about 20 seconds each

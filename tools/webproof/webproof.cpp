@@ -98,7 +98,7 @@ void Sink::raw(std::string_view call, double result) {
                     hexDouble(result).c_str());
 }
 
-// One sight as a user meets it: "Check your data.", the failure's reason, or
+// One sight as a user meets it: "Check your data.", the failure message, or
 // the form's lines.
 void reduceSight(const ReductionInput& in, ReductionRecord& record, Sink& sink) {
     ++sink.items;
@@ -115,7 +115,7 @@ void reduceSight(const ReductionInput& in, ReductionRecord& record, Sink& sink) 
         sink.line(reduction::checkDataMessage);
         break;
     case Outcome::ArithmeticFailure:
-        sink.line("failed: " + result.reason);
+        sink.line(reduction::arithmeticFailureText(result.reason));
         break;
     }
 }
