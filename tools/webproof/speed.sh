@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The reduction's speed natively and in Node (the WebAssembly build), the
-# same loop in both, one after the other; then the ratio, and the size of
-# the WebAssembly module.
+# same loops in both, one after the other; then the ratios, and the sizes of
+# the WebAssembly modules: webproof's, and the page's core when it is built.
 #
 #   tools/webproof/speed.sh NATIVE_BUILD WEB_BUILD [SECONDS]
 set -euo pipefail
@@ -24,5 +24,7 @@ awk -v native="$native" -v web="$web" 'BEGIN {
         printf "%-22s %14d %14d %8.2f\n", x[1], x[2], y[2], y[2] / x[2]
     }
 }'
-wasm=${web_program%.js}.wasm
-echo "$(basename "$wasm"): $(stat -c %s "$wasm") bytes, $(gzip -9 -c "$wasm" | wc -c) gzip -9 bytes"
+for wasm in "${web_program%.js}.wasm" "$2/site/sightcore.wasm"; do
+    [ -f "$wasm" ] || continue
+    echo "$(basename "$wasm"): $(stat -c %s "$wasm") bytes, $(gzip -9 -c "$wasm" | wc -c) gzip -9 bytes"
+done
