@@ -95,9 +95,14 @@ ReadValue readValue(ValueId id, std::string_view text);
 // Angles are rounded to a tenth of a minute, with the minutes' carry.
 std::string valueText(ValueId id, double value);
 
+// The value as read back from its printed text: what a navigator who wrote
+// it down works on with.
+double writtenValue(ValueId id, double value);
+
 // The value in units of its last printed digit (tenths of a minute, tenths
 // of a degree, hundredths), rounded to the nearest: two values print alike
-// when these are equal.
+// when these are equal. A value that is not finite has none: the lowest
+// long long.
 long long printedUnits(ValueId id, double value);
 
 } // namespace check
