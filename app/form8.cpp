@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -27,6 +28,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/checkdialog.h"
 #include "app/focus/focushold.h"
 #include "app/fonts.h"
 #include "app/surface.h"
@@ -50,24 +52,6 @@ constexpr QStringView platformLineEnd = u"\r\n";
 #else
 constexpr QStringView platformLineEnd = u"\n";
 #endif
-
-// The second line of "These entries cannot be reduced.": the step that had
-// no result, as the core names it, made a sentence. A leading word (not a
-// symbol such as "t" or "Qw") gets a capital.
-QString reasonLine(const std::string& reason) {
-    if (reason.empty())
-        return {};
-    QString line = QString::fromStdString(reason);
-    const qsizetype word = line.indexOf(QLatin1Char(' '));
-    const QString first = line.left(word < 0 ? line.size() : word);
-    const bool plainWord = first.size() > 1 && std::all_of(first.begin(), first.end(),
-                                                           [](QChar c) { return c.isLower(); });
-    if (plainWord)
-        line[0] = line[0].toUpper();
-    if (!line.endsWith(QLatin1Char('.')))
-        line += QLatin1Char('.');
-    return QLatin1Char('\n') + line;
-}
 
 // The option buttons were designed around the classic desktop's gap of
 // 4 pixels between the round mark and the caption; the wider gap of Qt's own
@@ -183,6 +167,22 @@ class ToolkitAlerts final : public entry::Alerts {
 };
 
 } // namespace
+
+// A leading word (not a symbol such as "t" or "Qw") gets a capital.
+QString reasonLine(const std::string& reason) {
+    if (reason.empty())
+        return {};
+    QString line = QString::fromStdString(reason);
+    const qsizetype word = line.indexOf(QLatin1Char(' '));
+    const QString first = line.left(word < 0 ? line.size() : word);
+    const bool plainWord = first.size() > 1 && std::all_of(first.begin(), first.end(),
+                                                           [](QChar c) { return c.isLower(); });
+    if (plainWord)
+        line[0] = line[0].toUpper();
+    if (!line.endsWith(QLatin1Char('.')))
+        line += QLatin1Char('.');
+    return QLatin1Char('\n') + line;
+}
 
 // Indexed by entry::FieldId.
 const std::array<Form8::FieldHandlers, entry::fieldCount> Form8::fieldHandlers{{
@@ -307,10 +307,19 @@ void Form8::createPrintoutMenu() {
     mnuCopy->setObjectName(QStringLiteral("mnuCopy"));
     mnuSavePdf = new QAction(QStringLiteral("Save Worked Form as PDF\u2026"), surface_);
     mnuSavePdf->setObjectName(QStringLiteral("mnuSavePdf"));
+    // Checking needs no printed form, only entries that can be reduced, so
+    // a student can check a sheet without seeing the right one first; the
+    // dialog says why when they cannot. F7 is free: the fields drop Ctrl
+    // with a letter, and Alt with a letter is an access key.
+    mnuCheck = new QAction(QStringLiteral("Check My Work\u2026"), surface_);
+    mnuCheck->setObjectName(QStringLiteral("mnuCheck"));
+    mnuCheck->setShortcut(QKeySequence(Qt::Key_F7));
     surface_->addAction(mnuCopy);
     surface_->addAction(mnuSavePdf);
+    surface_->addAction(mnuCheck);
     connect(mnuCopy, &QAction::triggered, this, &Form8::mnuCopy_Click);
     connect(mnuSavePdf, &QAction::triggered, this, &Form8::mnuSavePdf_Click);
+    connect(mnuCheck, &QAction::triggered, this, &Form8::mnuCheck_Click);
     showPrintoutCommands();
 }
 
@@ -568,6 +577,12 @@ void Form8::mnuSavePdf_Click() {
                                      printout::localePageSize(QLocale::system()));
     if (error)
         toolkit_.messageBox(*error);
+}
+
+void Form8::mnuCheck_Click() {
+    auto* dialog = new CheckDialog(readInput(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void Form8::txtGHADeg_KeyPress(KeyAscii& keyAscii) {

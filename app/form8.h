@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "entry/fields.h"
 #include "reduction/calculate.h"
@@ -44,6 +45,11 @@ inline const QString applicationTitle = QStringLiteral("Q(x)/QQ(x) Sight Reducti
 // for (a meridian angle near 90, a body near the zenith, GHA plus an east
 // longitude past 720 degrees).
 inline const QString arithmeticFailureMessage = QStringLiteral("These entries cannot be reduced.");
+
+// The line below arithmeticFailureMessage: the step that had no result, as
+// the core names it (CalculationResult::reason), made a sentence, after a
+// line break; empty for an empty reason.
+QString reasonLine(const std::string& reason);
 
 // The main window: the entry band above the separator line and the printed
 // worked form below it. Every control carries its designed name as its Qt
@@ -85,6 +91,11 @@ class Form8 final : public QWidget {
     // Both do nothing while nothing is printed.
     void mnuCopy_Click();
     void mnuSavePdf_Click();
+    // "Check My Work…" (also F7): a window-modal dialog to check the user's
+    // own worked form for the entries the fields hold now. It works on a
+    // reduction of its own; the window, its record and its printout stay as
+    // they are.
+    void mnuCheck_Click();
 
     // The open help window, or nullptr.
     help::Form1* helpWindow() const;
@@ -203,6 +214,7 @@ class Form8 final : public QWidget {
     QRadioButton* optQQ = nullptr;
     QAction* mnuCopy = nullptr;
     QAction* mnuSavePdf = nullptr;
+    QAction* mnuCheck = nullptr;
 };
 
 } // namespace app

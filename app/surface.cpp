@@ -56,7 +56,12 @@ class SurfaceAccessible final : public QAccessibleWidget, public QAccessibleText
             if (action->isEnabled() && action->text() == name)
                 action->trigger();
     }
-    QStringList keyBindingsForAction(const QString& /*name*/) const override { return {}; }
+    QStringList keyBindingsForAction(const QString& name) const override {
+        for (const QAction* action : widget()->actions())
+            if (action->text() == name && !action->shortcut().isEmpty())
+                return {action->shortcut().toString(QKeySequence::NativeText)};
+        return {};
+    }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface)
