@@ -65,14 +65,112 @@ constexpr ToleranceItem toleranceItems[] = {
     {check::Tolerance::Exact, "exact"},
 };
 
+// One character of the form as the dialog draws it.
+struct Cell {
+    QChar character = QLatin1Char(' ');
+    bool bold = false;
+};
+
+// The form to type into: the printed form's lines with every value left
+// out, and for each value its places, each as wide as any value of its kind
+// needs. The printed form is only as wide as the right values; a student's
+// number may be longer ("164 12.3" where the form has 15°47.7'), so each
+// place is widened and what follows it on the line moves right, taking the
+// room back from the next run of blanks (at least one blank stays), so the
+// right-hand column keeps its place wherever the line has room.
+struct TypingLayout {
+    std::vector<std::vector<Cell>> lines;
+    std::array<std::vector<check::FormPlace>, check::valueCount> places;
+    int columns = 0;
+};
+
+// Columns of a place: the longest value of its kind as the form prints it
+// ("359°59.9'", "10446.37", "359.9°"), and one column more, which keeps the
+// box's own margin off its neighbours.
+int placeColumns(ValueId id) {
+    switch (check::valueKind(id)) {
+    case check::ValueKind::Angle:
+        return 10;
+    case check::ValueKind::Azimuth:
+        return 7;
+    case check::ValueKind::TableValue:
+        return 9;
+    }
+    return 10;
+}
+
+TypingLayout typingLayout(const check::CheckLayout& layout) {
+    struct PlaceOnLine {
+        ValueId id;
+        int first;
+        int count;
+    };
+    TypingLayout typing;
+    for (std::size_t line = 0; line < layout.form.lines.size(); ++line) {
+        std::vector<Cell> printed;
+        for (const printout::TextRun& run : layout.form.lines[line]) {
+            const QString runText = text(run.text);
+            const std::size_t end = std::size_t(run.column - 1 + runText.size());
+            if (printed.size() < end)
+                printed.resize(end);
+            for (qsizetype i = 0; i < runText.size(); ++i)
+                printed[std::size_t(run.column - 1 + i)] = {runText[i], run.bold};
+        }
+        std::vector<PlaceOnLine> onLine;
+        for (const ValueId id : check::allValues())
+            for (const check::FormPlace& place : layout.places[check::index(id)])
+                if (place.line == int(line))
+                    onLine.push_back({id, place.span.first, place.span.count});
+
+        std::vector<Cell> shown;
+        int extra = 0; // columns the line has grown by so far
+        std::size_t column = 0;
+        while (column < printed.size()) {
+            const auto place =
+                std::find_if(onLine.begin(), onLine.end(),
+                             [&](const PlaceOnLine& p) { return p.first == int(column) + 1; });
+            if (place != onLine.end()) {
+                const int width = std::max(placeColumns(place->id), place->count + 1);
+                typing.places[check::index(place->id)].push_back(
+                    {int(line), {int(shown.size()) + 1, width}});
+                shown.resize(shown.size() + std::size_t(width));
+                extra += width - place->count;
+                column += std::size_t(place->count);
+                continue;
+            }
+            if (printed[column].character != QLatin1Char(' ') || extra == 0) {
+                shown.push_back(printed[column++]);
+                continue;
+            }
+            std::size_t blanks = 0;
+            while (column + blanks < printed.size() &&
+                   printed[column + blanks].character == QLatin1Char(' '))
+                ++blanks;
+            const std::size_t kept = std::max<std::size_t>(
+                1, blanks - std::min<std::size_t>(blanks, std::size_t(extra)));
+            extra -= int(blanks - kept);
+            shown.resize(shown.size() + kept);
+            column += blanks;
+        }
+        typing.columns = std::max(typing.columns, int(shown.size()));
+        typing.lines.push_back(std::move(shown));
+    }
+    // Places in the order of their lines, as the layout gives them.
+    for (std::vector<check::FormPlace>& places : typing.places)
+        std::stable_sort(
+            places.begin(), places.end(),
+            [](const check::FormPlace& a, const check::FormPlace& b) { return a.line < b.line; });
+    return typing;
+}
+
 } // namespace
 
 // The form drawn as text with the values left out; the dialog lays its boxes
-// over the gaps. Lines stand wider apart than on the printout, so each box
-// has room for its mark below it.
+// over the gaps. Lines that hold values stand wider apart than on the
+// printout, so each box has room for its mark below it.
 class CheckFormArea final : public QWidget {
   public:
-    CheckFormArea(const check::CheckLayout& layout, const QFont& font, QWidget* parent)
+    CheckFormArea(const TypingLayout& layout, const QFont& font, QWidget* parent)
         : QWidget(parent), regular_(font), bold_(font) {
         regular_.setFamily(printout::printFamily());
         regular_.setStyleHint(QFont::TypeWriter);
@@ -82,13 +180,20 @@ class CheckFormArea final : public QWidget {
         bold_.setBold(true);
         const QFontMetricsF metrics(regular_);
         column_ = metrics.horizontalAdvance(QLatin1Char('0'));
-        line_ = metrics.height();
         ascent_ = metrics.ascent();
-        boxHeight_ = int(std::ceil(line_)) + 2 * boxMargin;
-        row_ = boxHeight_ + int(std::ceil(line_ * markRoom));
+        boxHeight_ = int(std::ceil(metrics.height())) + 2 * textMargin;
+        const int markHeight = int(std::ceil(metrics.height()));
+        std::vector<bool> holdsValues(layout.lines.size(), false);
+        for (const std::vector<check::FormPlace>& places : layout.places)
+            for (const check::FormPlace& place : places)
+                holdsValues[std::size_t(place.line)] = true;
+        int top = 0;
+        for (std::size_t line = 0; line < layout.lines.size(); ++line) {
+            lineTops_.push_back(top);
+            top += boxHeight_ + (holdsValues[line] ? markHeight : 0);
+        }
         placeRuns(layout);
-        setFixedSize(int(std::ceil(formColumns * column_)) + 2 * boxMargin + 1,
-                     int(layout.form.lines.size()) * row_);
+        setFixedSize(int(std::ceil(layout.columns * column_)) + 1, top);
         setFocusPolicy(Qt::NoFocus);
         // The outline of the focused box follows the focus.
         connect(qApp, &QApplication::focusChanged, this, [this] { update(); });
@@ -96,17 +201,19 @@ class CheckFormArea final : public QWidget {
 
     const QFont& printFont() const { return regular_; }
 
-    // Where the box of a value place lies: over the place's columns, its
-    // text on the form's own character grid.
+    // Where the box of a value place lies: within the place's columns, a
+    // pixel in from each side for its outline.
     QRect boxRect(const check::FormPlace& place) const {
-        const int left = boxMargin + int(std::lround((place.span.first - 1) * column_));
-        return QRect(left - boxMargin, place.line * row_,
-                     int(std::ceil(place.span.count * column_)) + 2 * boxMargin + 1, boxHeight_);
+        const int left = int(std::lround((place.span.first - 1) * column_)) + 1;
+        const int right = int(std::lround((place.span.first - 1 + place.span.count) * column_)) - 1;
+        return QRect(left, lineTops_[std::size_t(place.line)], right - left, boxHeight_);
     }
     // Where a box's mark lies: in the room below it.
     QRect markRect(const check::FormPlace& place) const {
         const QRect box = boxRect(place);
-        return QRect(box.left(), box.bottom() + 1, box.width(), row_ - boxHeight_);
+        const std::size_t next = std::size_t(place.line) + 1;
+        const int bottom = next < lineTops_.size() ? lineTops_[next] : height();
+        return QRect(box.left(), box.bottom() + 1, box.width(), bottom - box.bottom() - 1);
     }
 
     void outline(std::vector<QWidget*> boxes) { boxes_ = std::move(boxes); }
@@ -135,45 +242,31 @@ class CheckFormArea final : public QWidget {
         bool bold = false;
     };
 
-    // Every value column blanked, so the form gives nothing away; the
-    // arrows and everything else stand as printed.
-    void placeRuns(const check::CheckLayout& layout) {
-        std::vector<std::vector<printout::ColumnSpan>> blanks(layout.form.lines.size());
-        for (const std::vector<check::FormPlace>& places : layout.places)
-            for (const check::FormPlace& place : places)
-                blanks[std::size_t(place.line)].push_back(place.span);
-        for (std::size_t line = 0; line < layout.form.lines.size(); ++line) {
-            const double top = double(line) * row_ + boxMargin;
-            for (const printout::TextRun& run : layout.form.lines[line]) {
-                QString shown = text(run.text);
-                for (const printout::ColumnSpan& blank : blanks[line]) {
-                    const int from = std::max(blank.first - run.column, 0);
-                    const int to = std::min(blank.first + blank.count - run.column,
-                                            int(shown.size()));
-                    for (int i = from; i < to; ++i)
-                        shown[i] = QLatin1Char(' ');
-                }
-                runs_.push_back({QPointF(boxMargin + (run.column - 1) * column_, top + ascent_),
-                                 shown, run.bold});
+    void placeRuns(const TypingLayout& layout) {
+        for (std::size_t line = 0; line < layout.lines.size(); ++line) {
+            const std::vector<Cell>& cells = layout.lines[line];
+            const double baseline = lineTops_[line] + textMargin + ascent_;
+            for (std::size_t first = 0; first < cells.size();) {
+                std::size_t end = first;
+                QString shown;
+                while (end < cells.size() && cells[end].bold == cells[first].bold)
+                    shown += cells[end++].character;
+                runs_.push_back(
+                    {QPointF(double(first) * column_, baseline), shown, cells[first].bold});
+                first = end;
             }
         }
     }
 
-    // The longest printed line ends in this column.
-    static constexpr int formColumns = 95;
-    // A line edit keeps this much between its edge and its text, so a box
-    // reaches that far past its columns.
-    static constexpr int boxMargin = 2;
-    // The room below a box for its mark, in lines.
-    static constexpr double markRoom = 1.0;
+    // Above and below the text in a box, as a line edit keeps it.
+    static constexpr int textMargin = 2;
 
     QFont regular_;
     QFont bold_;
     double column_ = 0;
-    double line_ = 0;
     double ascent_ = 0;
     int boxHeight_ = 0;
-    int row_ = 0;
+    std::vector<int> lineTops_;
     std::vector<Run> runs_;
     std::vector<QWidget*> boxes_;
 };
@@ -208,7 +301,7 @@ CheckDialog::CheckDialog(const reduction::ReductionInput& entries, QWidget* pare
 CheckDialog::~CheckDialog() = default;
 
 void CheckDialog::createForm(const reduction::ReductionRecord& record) {
-    const check::CheckLayout layout = check::checkLayout(record, entries_.method);
+    const TypingLayout layout = typingLayout(check::checkLayout(record, entries_.method));
     formArea_ = new CheckFormArea(layout, font(), this);
     formArea_->setObjectName(QStringLiteral("form"));
     formArea_->setAccessibleName(QStringLiteral("Worked form to check"));
@@ -351,8 +444,8 @@ void CheckDialog::setFocusOrder() {
     });
     for (const Place* place : boxes)
         order.push_back(place->box);
-    for (QWidget* widget : std::initializer_list<QWidget*>{
-             cboTolerance_, cmdCheck_, txtSlips_, findChild<QPushButton*>("cmdClose")})
+    for (QWidget* widget : std::initializer_list<QWidget*>{cboTolerance_, cmdCheck_, txtSlips_,
+                                                           findChild<QPushButton*>("cmdClose")})
         if (widget != nullptr)
             order.push_back(widget);
     for (std::size_t i = 1; i < order.size(); ++i)

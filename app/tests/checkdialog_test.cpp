@@ -223,8 +223,8 @@ TEST_F(CheckDialogTest, SheetWithOneSlipIsMarkedBoxByBoxWithOneSlipLine) {
                 EXPECT_TRUE(shown.isEmpty());
                 continue;
             }
-            const bool asRight = check::printedUnits(id, *sheet[id]) ==
-                                 check::printedUnits(id, *right[id]);
+            const bool asRight =
+                check::printedUnits(id, *sheet[id]) == check::printedUnits(id, *right[id]);
             if (id == row.at) {
                 before = false;
                 EXPECT_EQ(shown, QStringLiteral("\u2717"));
@@ -365,6 +365,69 @@ TEST_F(CheckDialogTest, EntriesThatCannotBeReducedAreExplainedAsTheWindowExplain
         EXPECT_EQ(dialog()->findChild<QPushButton*>(QStringLiteral("cmdCheck")), nullptr);
         closeDialog();
         EXPECT_TRUE(surface()->isEmpty());
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Whatever the sight, the boxes lie on the form apart from each other, and
+// each holds the longest value of its kind as a student writes it without
+// scrolling.
+TEST(CheckDialogLayout, BoxesNeverOverlapAndHoldTheLongestValueOfTheirKind) {
+    struct Row {
+        const char* row;
+        reduction::ReductionInput entries;
+    };
+    std::vector<Row> rows{{"first example", firstExampleEntries()}};
+    reduction::ReductionInput qq;
+    qq.ghaDeg = "250";
+    qq.ghaMin = "30.0";
+    qq.decDeg = "15";
+    qq.latDeg = "55";
+    qq.loDeg = "10";
+    qq.loName = reduction::WestEast::E;
+    qq.method = reduction::Method::QQ;
+    rows.push_back({"QQ(x), t over 90", qq});
+    reduction::ReductionInput contrary = firstExampleEntries();
+    contrary.ghaDeg = "100";
+    contrary.decName = reduction::NorthSouth::S;
+    contrary.latDeg = "10";
+    rows.push_back({"contrary names", contrary});
+    reduction::ReductionInput tiny = firstExampleEntries();
+    tiny.ghaDeg = "70";
+    tiny.ghaMin = "0.1"; // t of 0.1': table values of five digits
+    rows.push_back({"tiny t", tiny});
+
+    const QString longest[] = {QStringLiteral("359\u00B059.9'"), QStringLiteral("359.9"),
+                               QStringLiteral("10446.37")};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.row);
+        app::CheckDialog dialog(row.entries);
+        auto* area = dialog.findChild<QWidget*>(QStringLiteral("form"));
+        ASSERT_NE(area, nullptr);
+        std::vector<QWidget*> boxes;
+        for (QWidget* child : area->findChildren<QWidget*>())
+            if (!child->objectName().startsWith(QStringLiteral("mark_")))
+                boxes.push_back(child);
+        ASSERT_EQ(boxes.size(), 32u) << "26 values, six of them shown twice";
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            const QRect box = boxes[i]->geometry();
+            const std::string name = boxes[i]->objectName().toStdString();
+            EXPECT_TRUE(area->rect().contains(box)) << name;
+            for (std::size_t j = i + 1; j < boxes.size(); ++j)
+                EXPECT_FALSE(box.intersects(boxes[j]->geometry()))
+                    << name << " and " << boxes[j]->objectName().toStdString();
+            QString value = boxes[i]->objectName();
+            if (value.endsWith(QStringLiteral("_again")))
+                value.chop(6);
+            const auto id = check::valueFromName(value.toStdString());
+            ASSERT_TRUE(id) << name;
+            const QString& text = longest[int(check::valueKind(*id))];
+            EXPECT_GE(box.width(), QFontMetrics(boxes[i]->font()).horizontalAdvance(text) + 4)
+                << name;
+        }
     }
 }
 

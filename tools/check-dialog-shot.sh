@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Takes docs/check-dialog.png: the real window under Xvfb, the first worked
+# example typed and calculated, then "Check My Work…" (F7) with a student's
+# sheet of two slips typed in and checked. Needs Xvfb, xdotool and
+# ImageMagick's import; without a window manager there are no title bars.
+# Usage: tools/check-dialog-shot.sh [BUILD_DIR] [OUTPUT_PNG]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+output=$(realpath "${2:-docs/check-dialog.png}")
+for tool in Xvfb xdotool import; do
+    command -v "$tool" > /dev/null || { echo "check-dialog-shot: $tool missing" >&2; exit 1; }
+done
+
+displays=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1000x1100x24 -nolisten tcp 3> "$displays" 2> /dev/null &
+xvfb=$!
+trap 'kill $program $xvfb 2> /dev/null; rm -f "$displays"' EXIT
+program=
+for _ in $(seq 50); do [ -s "$displays" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$displays")" QT_QPA_PLATFORM=xcb
+
+"$build/bin/sightcheck" 2> /dev/null &
+program=$!
+window=$(xdotool search --sync --onlyvisible --name "Sight Reduction Method Checker" | head -1)
+xdotool windowmove "$window" 20 20
+# No window manager gives the window the keyboard, so it is given here.
+xdotool windowfocus --sync "$window"
+sleep 0.5
+
+keys() { xdotool key --delay 40 "$@"; }
+typed() { xdotool type --delay 40 "$1"; }
+
+# The first worked example: GHA 54°12.3', Dec N 20°15.0', DR L N 40°00.0',
+# DR Lo W 70°00.0', Q(x); the focus starts in the GHA degrees.
+typed 54; keys Tab; typed 12.3; keys Tab; typed 20; keys Tab; typed 15.0; keys Tab Tab
+typed 40; keys Tab; typed 0; keys Tab Tab; typed 70; keys Tab; typed 0
+keys Tab Tab Tab Tab Return
+sleep 0.3
+keys F7
+dialog=$(xdotool search --sync --onlyvisible --name "^Check My Work$" | head -1)
+xdotool windowmove "$dialog" 20 430
+xdotool windowfocus --sync "$dialog"
+sleep 0.5
+
+# The student's sheet, box by box in the order of the form. Q(dec) was
+# looked up as Q(90 - dec), and Zn was taken for the other side of the
+# meridian; every other number is worked right from the student's own.
+sheet=(
+    "344 12.3" "15 47.7" "15 47.7" "76 01.2" "69 45.0" "53 58.8" "53 58.8"
+    63.80 1301.23 1365.03 "14 48.0" "75 12.0" 33.74 212.19 245.93 "51 26.4"
+    63.80 30.06 "76 01.2" "38 33.6" 1364.75 472.67 892.08 24.2 24.2 335.8
+)
+for value in "${sheet[@]}"; do
+    [ "$value" = "${sheet[0]}" ] || keys Tab
+    typed "$value"
+done
+# Enter in a box checks.
+keys Return
+sleep 0.5
+
+import -window root -crop 800x1100+0+0 "$output"
+echo "wrote $output"
