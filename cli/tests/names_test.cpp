@@ -24,8 +24,8 @@
 #include "cli/tests/sightformrun.h"
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
-#include "reduction/tests/entries.h"
-#include "reduction/tests/exactsight.h"
+#include "testing/entries.h"
+#include "testing/exactsight.h"
 
 namespace {
 

@@ -20,11 +20,11 @@
 #include <vector>
 
 #include "cli/tests/sightformrun.h"
-#include "printout/tests/expectedforms.h"
-#include "printout/tests/pdftext.h"
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
-#include "reduction/tests/entries.h"
+#include "testing/entries.h"
+#include "testing/expectedforms.h"
+#include "testing/pdftext.h"
 
 namespace {
 
