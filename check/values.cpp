@@ -1,9 +1,9 @@
 #include "check/values.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
+#include "entry/readdecimal.h"
 #include "printout/patterns.h"
 #include "reduction/calculate.h"
 #include "reduction/steps.h"
@@ -110,9 +110,8 @@ std::optional<Decimal> takeDecimal(std::string_view& text) {
     if (d.integerDigits + d.decimals == 0) {
         return std::nullopt;
     }
-    // from_chars reads "5." and ".5" as well as "5.5".
-    const std::string digits(text.substr(0, at));
-    std::from_chars(digits.data(), digits.data() + digits.size(), d.value);
+    // Reads "5." and ".5" as well as "5.5".
+    readDecimal(text.data(), text.data() + at, d.value);
     text.remove_prefix(at);
     return d;
 }
