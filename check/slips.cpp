@@ -158,24 +158,24 @@ using S = SlipId;
 
 constexpr std::array<SlipSpec, 17> catalogue{{
     {S::TRuleMissed, "t-rule-missed", "t rule not applied",
-     "t is over 90\u00B0, so the table is entered with t = 180\u00B0 - t (footnote *)",
+     "t is over 90\u00B0, so the table is entered with t = 180\u00B0 - t, as footnote * says",
      tRuleMissed},
     {S::TRuleWrong, "t-rule-wrong", "t rule applied wrongly",
      "t = 180\u00B0 - t is only for a t over 90\u00B0; here t itself is entered", tRuleWrong},
     {S::WRuleMissed, "w-rule-missed", "w rule not applied",
-     "the original t is over 90\u00B0, so w = 180\u00B0 - w is used for u (footnote **)",
+     "the original t is over 90\u00B0, so w = 180\u00B0 - w is used for u, as footnote ** says",
      wRuleMissed},
     {S::WRuleWrong, "w-rule-wrong", "w rule applied wrongly",
      "w = 180\u00B0 - w is only for an original t over 90\u00B0; here w itself is used",
      wRuleWrong},
     {S::URuleMissed, "u-rule-missed", "u rule not applied",
-     "u is over 90\u00B0, so the table is entered with u = 180\u00B0 - u (footnote ***)",
+     "u is over 90\u00B0, so the table is entered with u = 180\u00B0 - u, as footnote *** says",
      uRuleMissed},
     {S::URuleWrong, "u-rule-wrong", "u rule applied wrongly",
      "u = 180\u00B0 - u is only for a u over 90\u00B0; here u itself is entered", uRuleWrong},
     {S::ZRuleMissed, "z-rule-missed", "Z rule not applied",
      "for contrary names, and for same names with the original u over 90\u00B0, "
-     "Z = 180\u00B0 - Z (footnote ****)",
+     "Z = 180\u00B0 - Z, as footnote **** says",
      zRuleMissed},
     {S::ZRuleWrong, "z-rule-wrong", "Z rule applied wrongly",
      "Z = 180\u00B0 - Z is only for contrary names or same names with the original u over "
