@@ -4,7 +4,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <span>
 #include <string>
@@ -12,6 +20,8 @@
 
 #include "check/check.h"
 #include "reduction/calculate.h"
+
+extern char** environ;
 
 namespace {
 
@@ -94,6 +104,83 @@ BENCHMARK_CAPTURE(BM_CheckForm, right, 0)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_CheckForm, one_slip, 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_CheckForm, two_slips, 2)->Unit(benchmark::kMicrosecond);
 
+constexpr std::size_t classRows = 1000;
+
+// A class's file: every value column, a third of the forms right, a third
+// with one slip, a third with two.
+std::filesystem::path writeClassFile() {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("sightform-check-bench-" + std::to_string(::getpid()) + ".csv");
+    std::ofstream out(path);
+    out << "method,ghaDeg,ghaMin,decName,decDeg,decMin,latName,latDeg,latMin,lonName,lonDeg,lonMin";
+    for (const check::ValueId id : check::allValues()) {
+        out << ',' << check::valueName(id);
+    }
+    out << '\n';
+    for (std::size_t slips = 0; slips < 3; ++slips) {
+        for (const Form& form : forms(slips, classRows / 3 + (slips == 0 ? classRows % 3 : 0))) {
+            const reduction::ReductionInput& s = form.input;
+            out << (s.method == reduction::Method::Q ? "Q" : "QQ") << ',' << s.ghaDeg << ','
+                << s.ghaMin << ',' << reduction::nameText(s.decName) << ',' << s.decDeg << ','
+                << s.decMin << ',' << reduction::nameText(s.latName) << ',' << s.latDeg << ','
+                << s.latMin << ',' << reduction::nameText(s.loName) << ',' << s.loDeg << ','
+                << s.loMin;
+            for (const check::ValueId id : check::allValues()) {
+                out << ',';
+                if (form.values[id]) {
+                    out << check::valueText(id, *form.values[id]);
+                }
+            }
+            out << '\n';
+        }
+    }
+    return path;
+}
+
+double seconds(const timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
+}
+
+// The whole file through sightform --check, the report thrown away: the
+// child's own CPU time (user and system), whatever else the machine runs.
+void BM_SightformCheckClass(benchmark::State& state, const std::filesystem::path* file) {
+    for (auto _ : state) {
+        std::vector<std::string> arguments{SIGHTFORM_PATH, "--check", file->string()};
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        pid_t child = 0;
+        const int spawned =
+            posix_spawn(&child, SIGHTFORM_PATH, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        int status = 0;
+        rusage usage{};
+        // Exit 3: slips were found, as they are in this file.
+        if (spawned != 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+            WEXITSTATUS(status) != 3) {
+            state.SkipWithError("sightform --check failed");
+            break;
+        }
+        state.SetIterationTime(seconds(usage.ru_utime) + seconds(usage.ru_stime));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<long long>(classRows));
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    const std::filesystem::path classFile = writeClassFile();
+    benchmark::RegisterBenchmark("SightformCheckClass/1000", BM_SightformCheckClass, &classFile)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove(classFile);
+    return 0;
+}
