@@ -185,7 +185,7 @@ constexpr std::array<SlipSpec, 17> catalogue{{
      "u = 90 - w + Lat is for latitude and declination of the same name, u = 90 - w - Lat "
      "for contrary names",
      uFormulaOtherNames},
-    {S::ComplementLookedUp, "complement-looked-up", "Q(90 - x) looked up for Q(x)",
+    {S::ComplementLookedUp, "complement-looked-up", "Q(x) and Q(90 - x) confused",
      "the table was entered with 90\u00B0 - x where the form asks for Q(x), or with x where "
      "it asks for Q(90 - x)",
      complementLookedUp},

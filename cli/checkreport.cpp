@@ -156,7 +156,7 @@ Check:
     for (const check::ValueId id : check::allValues()) {
         const std::string name(check::valueName(id));
         if (names.size() + name.size() + 1 > 70) {
-            text += "    " + names + "\n";
+            text += "    " + names + ",\n";
             names.clear();
         }
         names += (names.empty() ? "" : ",") + name;

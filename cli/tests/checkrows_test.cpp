@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "cli/batchrow.h"
+#include "cli/checkreport.h"
 
 namespace {
 
@@ -111,6 +114,54 @@ TEST(CheckRows, EntryColumnsInAnyLetterCaseAndValueColumnsInAnyOrder) {
     ASSERT_EQ(run.rows[0].result.values.size(), 2u);
     // Reported in the order of the form, whatever the order of the columns.
     EXPECT_EQ(run.rows[0].result.values[0].id, ValueId::Hc);
+}
+
+} // namespace
+
+namespace {
+
+std::string readme() {
+    std::ifstream in(README_PATH);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The text of README between the line that holds `after` and the next line
+// that begins with `until`, exclusive.
+std::string readmeBlock(const std::string& text, const std::string& after,
+                        const std::string& until) {
+    const std::size_t marker = text.find(after);
+    if (marker == std::string::npos) {
+        return "(missing: " + after + ")";
+    }
+    const std::size_t start = text.find('\n', marker) + 1;
+    const std::size_t end = text.find("\n" + until, start - 1);
+    return text.substr(start, end + 1 - start);
+}
+
+TEST(CheckReadme, TheListOfSlipsIsTheCatalogue) {
+    std::string list;
+    for (const check::SlipSpec& spec : check::slipCatalogue()) {
+        list += "- **" + std::string(spec.name) + "** (`" + std::string(spec.key) +
+                "`): " + std::string(spec.words) + ".\n";
+    }
+    EXPECT_EQ(readmeBlock(readme(), "<!-- Written from the catalogue", "- otherwise"), list);
+}
+
+TEST(CheckReadme, TheExampleReportIsWhatSightformPrints) {
+    const std::string text = readme();
+    // The fenced block after the file's name.
+    const std::size_t fence = text.find("```\n", text.find("(`example.csv`):"));
+    ASSERT_NE(fence, std::string::npos);
+    const std::size_t start = fence + 4;
+    const std::string csv = text.substr(start, text.find("```", start) - start);
+    const std::string shown = readmeBlock(text, "$ sightform --check example.csv", "$ echo");
+    cli::BufferSource in(csv);
+    cli::StringSink out;
+    cli::CheckReport report(out, false, check::Tolerance::Whole);
+    const cli::CheckSummary summary = cli::checkRows(in, check::Tolerance::Whole, report);
+    EXPECT_EQ(summary.withSlips, 1);
+    // The report ends with an empty line, which the README leaves out.
+    EXPECT_EQ(out.text(), shown + "\n");
 }
 
 } // namespace
