@@ -193,7 +193,7 @@ constexpr std::array<SlipSpec, 17> catalogue{{
      "a sum taken where the form subtracts, or a difference where it adds", sumForDifference},
     {S::LongitudeWrongWay, "longitude-wrong-way", "longitude applied the wrong way",
      "LHA = GHA - a west longitude, GHA + an east longitude", longitudeWrongWay},
-    {S::LhaOver360, "lha-over-360", "LHA left above 360\u00B0",
+    {S::LhaOver360, "lha-over-360", "LHA left above 360",
      "an LHA of 360\u00B0 or more has 360\u00B0 taken off", lhaOver360},
     {S::DecimalAsMinutes, "decimal-as-minutes", "decimal degrees written as minutes",
      "the table's angle is in degrees and hundredths: 15.50\u00B0 is 15\u00B030.0', not "

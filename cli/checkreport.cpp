@@ -1,5 +1,7 @@
 #include "cli/checkreport.h"
 
+#include <algorithm>
+
 #include "cli/batchrow.h"
 #include "cli/sightreport.h"
 #include "printout/patterns.h"
@@ -11,6 +13,9 @@ namespace {
 // The report's columns: name, then the value as given.
 constexpr int nameWidth = 8;
 constexpr int givenWidth = 11;
+
+// Where the help's list of slips puts their names, after the keys.
+constexpr std::size_t keyColumns = 24;
 
 std::string padded(const std::string& text, int columns) {
     const int used = printout::columnCount(text);
@@ -148,9 +153,9 @@ void CheckReport::row(const CheckRow& row) {
 std::string checkHelpText() {
     std::string text = R"(
 Check:
-  --check FILE (- for standard input) checks a navigator's own worked forms,
-  one CSV row each. The first line names the columns: the twelve entry
-  columns of --batch, then any of the value columns
+  With --check FILE (- for standard input), sightform checks a navigator's
+  own worked forms, one CSV row each. The first line names the columns: the
+  twelve entry columns of --batch, then any of the value columns
 )";
     std::string names;
     for (const check::ValueId id : check::allValues()) {
@@ -162,19 +167,20 @@ Check:
         names += (names.empty() ? "" : ",") + name;
     }
     text += "    " + names + "\n";
-    text += R"(  in any order. Angles are degrees and minutes (15°47.7' or 15 47.7), Z,
-  ZUsed and Zn degrees (141.0), table values numbers (1365.03); an empty cell
-  is a value not given. Each row is reduced as --batch reduces it, and each
-  given value is marked: ✓ agrees (as the form prints it), ≈ agrees within
-  table reading, → follows from your earlier numbers (wrong only because an
-  earlier value was, right given it), ✗ differs. A value that differs is a
-  slip, marked once: each slip is reported with the slips of the list below
-  that give the navigator's number there, or as an arithmetic or reading
-  slip, and with the right value. With --json: one object per row.
+    text += R"(  in any order. Angles are degrees and minutes (15 47.7, or with the
+  degree sign and the minute mark), Z, ZUsed and Zn degrees (141.0), table
+  values numbers (1365.03); an empty cell is a value not given. Each row is
+  reduced as --batch reduces it, and each given value is marked: agrees (as
+  the form prints it), agrees within table reading, follows from your
+  earlier numbers (wrong only because an earlier value was, right given
+  it), or differs. A value that differs is a slip, marked once: each slip
+  is reported with the slips of the list below that give the navigator's
+  number there, or as an arithmetic or reading slip, and with the right
+  value. With --json: one object per row.
 
-  --tolerance sets how far a table reading may stray: whole (the default,
-  ±0.5 per table value read, the angle within what that moves it), tenths
-  (±0.05) or exact (as the form prints it).
+  How far a table reading may stray is set by --tolerance: whole (the
+  default, 0.5 either way per table value read, and an angle within what
+  that moves it), tenths (0.05 either way) or exact (as the form prints it).
 
   Exit status: 0 when every given value agrees, 3 when a slip was found,
   65 when a row was malformed or cannot be reduced, or the header is wrong,
@@ -182,11 +188,15 @@ Check:
   cannot be written.
 
 Slips:
+  The slips --check names, by the keys of its JSON:
+
 )";
     for (const check::SlipSpec& spec : check::slipCatalogue()) {
-        text += "  " + std::string(spec.key) + ": " + std::string(spec.name) + "\n";
+        std::string key(spec.key);
+        key.resize(std::max<std::size_t>(key.size() + 2, keyColumns), ' ');
+        text += "  " + key + std::string(spec.name) + "\n";
     }
-    text += "  and otherwise an " + std::string(check::arithmeticSlipName) + ".\n";
+    text += "\n  Any other wrong value is an " + std::string(check::arithmeticSlipName) + ".\n";
     return text;
 }
 
