@@ -95,9 +95,10 @@ struct CheckResult {
 CheckResult checkWorkedForm(const reduction::ReductionInput& entries, const WorkedValues& given,
                             Tolerance tolerance = Tolerance::Whole);
 
-// One line about a slip, for a student: "v: Q(x) looked up for Q(90 - x) ...
-// (the right value is 14°48.0')", with every cause named, or the arithmetic
-// or reading slip.
+// One line about a slip, for a student: "Qv 1237.43: sum taken for a
+// difference (...); the right value is 1365.03", with every cause named (and
+// the value it was made at, where that is an earlier value not given), or
+// the arithmetic or reading slip.
 std::string slipText(const FoundSlip& slip);
 
 // Where a value stands on the printed form: a line (0-based index into

@@ -158,24 +158,24 @@ using S = SlipId;
 
 constexpr std::array<SlipSpec, 17> catalogue{{
     {S::TRuleMissed, "t-rule-missed", "t rule not applied",
-     "t is over 90\u00B0, so the table is entered with t = 180\u00B0 - t (footnote *)",
+     "t is over 90\u00B0, so the table is entered with t = 180\u00B0 - t, as footnote * says",
      tRuleMissed},
     {S::TRuleWrong, "t-rule-wrong", "t rule applied wrongly",
      "t = 180\u00B0 - t is only for a t over 90\u00B0; here t itself is entered", tRuleWrong},
     {S::WRuleMissed, "w-rule-missed", "w rule not applied",
-     "the original t is over 90\u00B0, so w = 180\u00B0 - w is used for u (footnote **)",
+     "the original t is over 90\u00B0, so w = 180\u00B0 - w is used for u, as footnote ** says",
      wRuleMissed},
     {S::WRuleWrong, "w-rule-wrong", "w rule applied wrongly",
      "w = 180\u00B0 - w is only for an original t over 90\u00B0; here w itself is used",
      wRuleWrong},
     {S::URuleMissed, "u-rule-missed", "u rule not applied",
-     "u is over 90\u00B0, so the table is entered with u = 180\u00B0 - u (footnote ***)",
+     "u is over 90\u00B0, so the table is entered with u = 180\u00B0 - u, as footnote *** says",
      uRuleMissed},
     {S::URuleWrong, "u-rule-wrong", "u rule applied wrongly",
      "u = 180\u00B0 - u is only for a u over 90\u00B0; here u itself is entered", uRuleWrong},
     {S::ZRuleMissed, "z-rule-missed", "Z rule not applied",
      "for contrary names, and for same names with the original u over 90\u00B0, "
-     "Z = 180\u00B0 - Z (footnote ****)",
+     "Z = 180\u00B0 - Z, as footnote **** says",
      zRuleMissed},
     {S::ZRuleWrong, "z-rule-wrong", "Z rule applied wrongly",
      "Z = 180\u00B0 - Z is only for contrary names or same names with the original u over "
@@ -185,7 +185,7 @@ constexpr std::array<SlipSpec, 17> catalogue{{
      "u = 90 - w + Lat is for latitude and declination of the same name, u = 90 - w - Lat "
      "for contrary names",
      uFormulaOtherNames},
-    {S::ComplementLookedUp, "complement-looked-up", "Q(90 - x) looked up for Q(x)",
+    {S::ComplementLookedUp, "complement-looked-up", "Q(x) and Q(90 - x) confused",
      "the table was entered with 90\u00B0 - x where the form asks for Q(x), or with x where "
      "it asks for Q(90 - x)",
      complementLookedUp},
@@ -193,7 +193,7 @@ constexpr std::array<SlipSpec, 17> catalogue{{
      "a sum taken where the form subtracts, or a difference where it adds", sumForDifference},
     {S::LongitudeWrongWay, "longitude-wrong-way", "longitude applied the wrong way",
      "LHA = GHA - a west longitude, GHA + an east longitude", longitudeWrongWay},
-    {S::LhaOver360, "lha-over-360", "LHA left above 360\u00B0",
+    {S::LhaOver360, "lha-over-360", "LHA left above 360",
      "an LHA of 360\u00B0 or more has 360\u00B0 taken off", lhaOver360},
     {S::DecimalAsMinutes, "decimal-as-minutes", "decimal degrees written as minutes",
      "the table's angle is in degrees and hundredths: 15.50\u00B0 is 15\u00B030.0', not "

@@ -1,9 +1,9 @@
 #include "check/values.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
+#include "entry/readdecimal.h"
 #include "printout/patterns.h"
 #include "reduction/calculate.h"
 #include "reduction/steps.h"
@@ -110,9 +110,8 @@ std::optional<Decimal> takeDecimal(std::string_view& text) {
     if (d.integerDigits + d.decimals == 0) {
         return std::nullopt;
     }
-    // from_chars reads "5." and ".5" as well as "5.5".
-    const std::string digits(text.substr(0, at));
-    std::from_chars(digits.data(), digits.data() + digits.size(), d.value);
+    // Reads "5." and ".5" as well as "5.5".
+    readDecimal(text.data(), text.data() + at, d.value);
     text.remove_prefix(at);
     return d;
 }
@@ -296,8 +295,15 @@ long long printedUnits(ValueId id, double value) {
         }
         return pair->deg * 600LL + std::llround(pair->min * 10);
     }
-    // The printed digits themselves, so that a value on a half prints and
-    // compares as the form rounds it.
+    // Away from a half of the last digit, the nearest unit is what the form
+    // prints; on a half (within far more than the error of the scaling), the
+    // printed digits themselves decide, as the form rounds them.
+    const double scaled = asPrinted(id, value) * (kind == ValueKind::TableValue ? 100 : 10);
+    const double nearest = std::round(scaled);
+    constexpr double nearAHalf = 1e-6;
+    if (std::fabs(std::fabs(scaled - nearest) - 0.5) > nearAHalf) {
+        return static_cast<long long>(nearest);
+    }
     const std::string text = printout::formatNumber(asPrinted(id, value), patternOf(kind));
     long long units = 0;
     for (const char c : text) {

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "cli/batchrow.h"
+#include "cli/checkreport.h"
 #include "entry/fields.h"
 
 namespace cli {
@@ -13,7 +14,22 @@ namespace {
 
 using entry::FieldId;
 
-enum class OptionId { Method, Gha, Dec, Lat, Lon, Json, Exact, Batch, Pdf, Blank, Help, Version };
+enum class OptionId {
+    Method,
+    Gha,
+    Dec,
+    Lat,
+    Lon,
+    Json,
+    Exact,
+    Batch,
+    Check,
+    Tolerance,
+    Pdf,
+    Blank,
+    Help,
+    Version
+};
 
 // One option: what follows it and how --help shows it. A new option is a row
 // here and a line where readArguments interprets its values.
@@ -26,7 +42,7 @@ struct OptionSpec {
     std::string_view help;
 };
 
-constexpr std::array<OptionSpec, 12> optionSpecs{{
+constexpr std::array<OptionSpec, 14> optionSpecs{{
     {OptionId::Method, "method", "", "Q|QQ", 1, "table method: Q (default) or QQ"},
     {OptionId::Gha, "gha", "", "DEG MIN", 2, "GHA, or LHA with the longitude left empty or zero"},
     {OptionId::Dec, "dec", "", "N|S DEG MIN", 3, "declination: name N (default) or S"},
@@ -35,6 +51,9 @@ constexpr std::array<OptionSpec, 12> optionSpecs{{
     {OptionId::Json, "json", "", "", 0, "print one JSON object (per row) instead of text"},
     {OptionId::Exact, "exact", "", "", 0, "add the exact solution and the table's differences"},
     {OptionId::Batch, "batch", "", "FILE", 1, "reduce every CSV row of FILE (- for stdin)"},
+    {OptionId::Check, "check", "", "FILE", 1, "check the worked forms of FILE (- for stdin)"},
+    {OptionId::Tolerance, "tolerance", "", "whole|tenths|exact", 1,
+     "with --check: how far a table reading may stray"},
     {OptionId::Pdf, "pdf", "", "FILE", 1, "write the forms as an answer sheet to the PDF FILE"},
     {OptionId::Blank, "blank", "", "", 0, "with --pdf: an exercise sheet, without the values"},
     {OptionId::Help, "help", "-h", "", 0, "show this help and exit"},
@@ -244,6 +263,17 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
         case OptionId::Batch:
             read.batch = option.values[0];
             break;
+        case OptionId::Check:
+            read.check = option.values[0];
+            break;
+        case OptionId::Tolerance:
+            if (const auto tolerance = check::toleranceFromText(option.values[0])) {
+                read.tolerance = *tolerance;
+            } else {
+                return {std::nullopt, "--tolerance takes whole, tenths or exact, not " +
+                                          quotedText(option.values[0])};
+            }
+            break;
         case OptionId::Pdf:
             read.pdf = option.values[0];
             break;
@@ -258,6 +288,25 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
             (id == OptionId::Method || id == OptionId::Gha || id == OptionId::Dec ||
              id == OptionId::Lat || id == OptionId::Lon)) {
             sightOption = &option;
+        }
+    }
+    const bool toleranceGiven = std::any_of(given.begin(), given.end(), [](const auto& option) {
+        return option.spec->id == OptionId::Tolerance;
+    });
+    if (toleranceGiven && !read.check) {
+        return {std::nullopt, "--tolerance takes effect only with --check FILE"};
+    }
+    if (read.check) {
+        if (sightOption != nullptr) {
+            return {std::nullopt,
+                    dashed(*sightOption->spec) +
+                        " cannot be combined with --check, whose rows hold the entries"};
+        }
+        if (read.batch || read.exact || read.pdf) {
+            return {std::nullopt, std::string(read.batch   ? "--batch"
+                                              : read.exact ? "--exact"
+                                                           : "--pdf") +
+                                      " cannot be combined with --check"};
         }
     }
     if (read.batch && sightOption != nullptr) {
@@ -286,6 +335,7 @@ std::string helpText() {
         "Usage: sightform [--method Q|QQ] [--gha DEG MIN] [--dec N|S DEG MIN]\n"
         "                 [--lat N|S DEG MIN] [--lon W|E DEG MIN] [--json] [--exact]\n"
         "  or:  sightform --batch FILE [--json] [--exact]\n"
+        "  or:  sightform --check FILE [--json] [--tolerance whole|tenths|exact]\n"
         "  or:  sightform [sight options | --batch FILE] --pdf FILE [--blank]\n"
         "Works one sight reduction by the Q(x) or QQ(x) table method, as the\n"
         "sightcheck window does, and prints its worked form.\n"
@@ -370,6 +420,7 @@ Exit status:
   66 when the file cannot be read; 73 when the PDF cannot be written; 74
   when the output cannot be written.
 )";
+    text += checkHelpText();
     return text;
 }
 

@@ -181,6 +181,25 @@ BatchSummary reduceBatch(ByteSource& in, RowHandler& rows) {
     return summary;
 }
 
+BatchEnd readBatchLines(ByteSource& in, LineHandler& lines) {
+    LineReader reader(in);
+    const std::string_view start = reader.peek(2);
+    if (start == utf16LittleEndianMark || start == utf16BigEndianMark) {
+        return BatchEnd::Utf16;
+    }
+    std::string_view line;
+    bool overlong = false;
+    for (long long number = 1; reader.next(line, overlong); ++number) {
+        if (number == 1 && line.starts_with(utf8ByteOrderMark)) {
+            line.remove_prefix(utf8ByteOrderMark.size());
+        }
+        if (!lines.line(number, line, overlong)) {
+            break;
+        }
+    }
+    return in.error() != 0 ? BatchEnd::ReadError : BatchEnd::Read;
+}
+
 namespace {
 
 // The text or JSON output: each row's result written to the sink before the

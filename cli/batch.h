@@ -123,4 +123,20 @@ BatchSummary reduceBatch(ByteSource& in, RowHandler& rows);
 // line.
 BatchSummary reduceBatch(ByteSource& in, TextSink& out, BatchOptions options);
 
+// What becomes of each line of a file read as a batch.
+class LineHandler {
+  public:
+    virtual ~LineHandler() = default;
+    // The line without its "\n" (a "\r" before it is kept), valid only during
+    // the call; overlong: it was longer than maxBatchLineBytes and text is
+    // empty. Returns false to stop reading.
+    virtual bool line(long long number, std::string_view text, bool overlong) = 0;
+};
+
+// Reads in line by line as reduceBatch does (lines end at "\n" only, a UTF-8
+// byte order mark before the first line is dropped, a UTF-16 file is not
+// read at all) and hands every line, blank ones and the first included, to
+// lines under its line number.
+BatchEnd readBatchLines(ByteSource& in, LineHandler& lines);
+
 } // namespace cli

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "cli/checkreport.h"
+#include "cli/checkrows.h"
 #include "cli/jsonwriter.h"
 #include "cli/sightreport.h"
 
@@ -99,6 +101,44 @@ int reduceBatch(const Arguments& given, Sheets* sheets) {
     return afterOutput(status);
 }
 
+// --check: the report of every row on stdout.
+int checkForms(const Arguments& given) {
+    const std::string& path = *given.check;
+    const bool standardInput = path == "-";
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+        standardInput ? nullptr : std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!standardInput && file == nullptr) {
+        reportError("cannot open " + path + ": " + std::strerror(errno));
+        return exitNoInput;
+    }
+    FileSource in(standardInput ? stdin : file.get());
+    CheckSummary summary;
+    {
+        FileSink out(stdout);
+        CheckReport report(out, given.json, given.tolerance);
+        summary = checkRows(in, given.tolerance, report);
+    }
+    switch (summary.end) {
+    case BatchEnd::Read:
+        break;
+    case BatchEnd::ReadError:
+        reportError("cannot read " + path + ": " + std::strerror(in.error()));
+        return afterOutput(exitNoInput);
+    case BatchEnd::Utf16:
+        reportError(path +
+                    " is UTF-16 text (it begins with a UTF-16 byte order mark); save it as UTF-8");
+        return afterOutput(exitDataError);
+    }
+    if (!summary.headerProblem.empty()) {
+        reportError(path + ": " + summary.headerProblem);
+        return afterOutput(exitDataError);
+    }
+    if (summary.malformed > 0 || summary.unchecked > 0) {
+        return afterOutput(exitDataError);
+    }
+    return afterOutput(summary.withSlips > 0 ? exitSlipFound : exitComplete);
+}
+
 } // namespace
 
 int afterOutput(int status) {
@@ -115,6 +155,9 @@ void reportError(const std::string& text) {
 }
 
 int runSightform(const Arguments& given, Sheets* sheets) {
+    if (given.check) {
+        return checkForms(given);
+    }
     if (given.batch) {
         return reduceBatch(given, sheets);
     }

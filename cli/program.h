@@ -17,6 +17,7 @@ namespace cli {
 inline constexpr int exitComplete = 0;
 inline constexpr int exitCheckData = 1;
 inline constexpr int exitArithmeticFailure = 2;
+inline constexpr int exitSlipFound = 3; // --check: a given value differs
 inline constexpr int exitUsage = 64;
 inline constexpr int exitDataError = 65;
 inline constexpr int exitNoInput = 66;

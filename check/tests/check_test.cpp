@@ -165,69 +165,87 @@ struct SlipTally {
     std::map<std::string, long long> namedWith; // other slips giving the same number
 };
 
-// Works every sight with every slip of the catalogue at every value where
-// it changes the form, and checks the written form.
-std::map<check::SlipId, SlipTally> injectEverySlip(check::Tolerance tolerance) {
+// A form worked with one slip, at a value where the slip changes the form.
+struct SlippedForm {
+    const checktest::SampledSight* sight;
+    check::InjectedSlip slip;
+    WorkedValues written;
+};
+
+// Every sight worked with every slip of the catalogue at every value where
+// it changes the form, written down as a navigator would.
+const std::vector<SlippedForm>& slippedForms() {
+    static const std::vector<SlippedForm> forms = [] {
+        std::vector<SlippedForm> all;
+        for (const auto& sight : sights()) {
+            const WorkedValues right = check::workWithSlips(sight.input, {});
+            for (const check::SlipSpec& spec : check::slipCatalogue()) {
+                for (const ValueId site : check::allValues()) {
+                    const check::InjectedSlip slip{spec.id, site};
+                    const WorkedValues slipped =
+                        check::workWithSlips(sight.input, std::span(&slip, 1));
+                    if (slipped[site] && check::printedUnits(site, *slipped[site]) !=
+                                             check::printedUnits(site, *right[site])) {
+                        all.push_back({&sight, slip, writtenDown(slipped)});
+                    }
+                }
+            }
+        }
+        return all;
+    }();
+    return forms;
+}
+
+std::map<check::SlipId, SlipTally> checkEverySlippedForm(check::Tolerance tolerance) {
     std::map<check::SlipId, SlipTally> tallies;
-    for (const auto& sight : sights()) {
-        const WorkedValues right = check::workWithSlips(sight.input, {});
-        for (const check::SlipSpec& spec : check::slipCatalogue()) {
-            for (const ValueId site : check::allValues()) {
-                const check::InjectedSlip slip{spec.id, site};
-                const WorkedValues slipped =
-                    writtenDown(check::workWithSlips(sight.input, std::span(&slip, 1)));
-                if (!slipped[site] || check::printedUnits(site, *slipped[site]) ==
-                                          check::printedUnits(site, *right[site])) {
-                    continue; // the slip does not act here, or changes nothing
-                }
-                SlipTally& tally = tallies[spec.id];
-                ++tally.injected;
-                const check::CheckResult result =
-                    check::checkWorkedForm(sight.input, slipped, tolerance);
-                const auto context = [&] {
-                    return std::string(spec.key) + " at " + std::string(check::valueName(site)) +
-                           ", " + printout::entriesText(sight.input);
-                };
-                bool marked = false;
-                for (const check::ValueCheck& value : result.values) {
-                    if (value.id < site) {
-                        EXPECT_EQ(value.mark, Mark::Agrees) << context();
-                    } else if (value.id == site) {
-                        marked = value.mark == Mark::Differs;
-                        if (!marked) {
-                            // Only a slip within table reading passes unmarked.
-                            EXPECT_EQ(value.mark, Mark::WithinReading) << context();
-                            EXPECT_NE(tolerance, check::Tolerance::Exact) << context();
-                        }
-                    } else if (marked) {
-                        // Right given the navigator's numbers: no second mark.
-                        EXPECT_NE(value.mark, Mark::Differs)
-                            << context() << ": " << check::valueName(value.id) << " "
-                            << value.givenText << " expected " << value.expectedText.value_or("-");
-                    }
-                }
+    for (const SlippedForm& form : slippedForms()) {
+        const check::SlipSpec& spec = check::slipSpec(form.slip.slip);
+        const ValueId site = form.slip.at;
+        SlipTally& tally = tallies[spec.id];
+        ++tally.injected;
+        const check::CheckResult result =
+            check::checkWorkedForm(form.sight->input, form.written, tolerance);
+        const auto context = [&] {
+            return std::string(spec.key) + " at " + std::string(check::valueName(site)) + ", " +
+                   printout::entriesText(form.sight->input);
+        };
+        bool marked = false;
+        for (const check::ValueCheck& value : result.values) {
+            if (value.id < site) {
+                EXPECT_EQ(value.mark, Mark::Agrees) << context();
+            } else if (value.id == site) {
+                marked = value.mark == Mark::Differs;
                 if (!marked) {
-                    ++tally.absorbed;
-                    continue;
+                    // Only a slip within table reading passes unmarked.
+                    EXPECT_EQ(value.mark, Mark::WithinReading) << context();
+                    EXPECT_NE(tolerance, check::Tolerance::Exact) << context();
                 }
-                if (result.slips.empty()) {
-                    ADD_FAILURE() << "no slip found: " << context();
-                    continue;
-                }
-                const check::FoundSlip& found = result.slips.front();
-                EXPECT_EQ(found.shownAt, site) << context();
-                EXPECT_EQ(result.slips.size(), 1u) << context();
-                const bool named =
-                    std::any_of(found.causes.begin(), found.causes.end(), [&](const auto& c) {
-                        return c.slip == spec.id && c.madeAt == site;
-                    });
-                tally.named += named ? 1 : 0;
-                tally.alone += named && found.causes.size() == 1 ? 1 : 0;
-                for (const check::SlipCause& cause : found.causes) {
-                    if (cause.slip != spec.id) {
-                        ++tally.namedWith[std::string(check::slipSpec(cause.slip).key)];
-                    }
-                }
+            } else if (marked) {
+                // Right given the navigator's numbers: no second mark.
+                EXPECT_NE(value.mark, Mark::Differs)
+                    << context() << ": " << check::valueName(value.id) << " " << value.givenText
+                    << " expected " << value.expectedText.value_or("-");
+            }
+        }
+        if (!marked) {
+            ++tally.absorbed;
+            continue;
+        }
+        if (result.slips.empty()) {
+            ADD_FAILURE() << "no slip found: " << context();
+            continue;
+        }
+        const check::FoundSlip& found = result.slips.front();
+        EXPECT_EQ(found.shownAt, site) << context();
+        EXPECT_EQ(result.slips.size(), 1u) << context();
+        const bool named =
+            std::any_of(found.causes.begin(), found.causes.end(),
+                        [&](const auto& c) { return c.slip == spec.id && c.madeAt == site; });
+        tally.named += named ? 1 : 0;
+        tally.alone += named && found.causes.size() == 1 ? 1 : 0;
+        for (const check::SlipCause& cause : found.causes) {
+            if (cause.slip != spec.id) {
+                ++tally.namedWith[std::string(check::slipSpec(cause.slip).key)];
             }
         }
     }
@@ -254,7 +272,7 @@ void printTallies(const std::map<check::SlipId, SlipTally>& tallies, check::Tole
 
 TEST(Slips, EachSlipIsMarkedOnceAtItsValueAndNamed) {
     for (const check::Tolerance tolerance : {check::Tolerance::Exact, check::Tolerance::Whole}) {
-        const auto tallies = injectEverySlip(tolerance);
+        const auto tallies = checkEverySlippedForm(tolerance);
         printTallies(tallies, tolerance);
         EXPECT_EQ(tallies.size(), check::slipCatalogue().size()) << "a slip never acted";
         for (const auto& [id, t] : tallies) {
@@ -363,6 +381,101 @@ TEST(Slips, ANumberNoSlipGivesIsAnArithmeticOrReadingSlip) {
         EXPECT_TRUE(result.slips[0].causes.empty()) << check::slipText(result.slips[0]);
         EXPECT_NE(check::slipText(result.slips[0]).find("arithmetic or reading slip"),
                   std::string::npos);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The slipped value by the catalogue, as printed.
+std::string slippedText(const checktest::SampledSight& sight, check::SlipId slip, ValueId at,
+                        ValueId shown) {
+    const check::InjectedSlip one{slip, at};
+    const WorkedValues values = check::workWithSlips(sight.input, std::span(&one, 1));
+    return values[shown] ? check::valueText(shown, *values[shown]) : "none";
+}
+
+TEST(Slips, EachSlipGivesTheNumberItsWordsDescribe) {
+    // Worked out here from the right record and the entries, not from the
+    // catalogue's functions.
+    using S = check::SlipId;
+    for (const auto& sight : sights()) {
+        const ReductionRecord& r = sight.record;
+        const reduction::Method m = sight.input.method;
+        const auto text = [](ValueId id, double x) { return check::valueText(id, x); };
+        const auto Q = [m](double x) { return reduction::Q(x, m); };
+        const std::string entries = printout::entriesText(sight.input);
+
+        // Longitude the wrong way: the whole form of the other longitude name.
+        reduction::ReductionInput otherLongitude = sight.input;
+        otherLongitude.loName = otherLongitude.loName == reduction::WestEast::W
+                                    ? reduction::WestEast::E
+                                    : reduction::WestEast::W;
+        ReductionRecord other;
+        if (r.Lo != 0 && reduction::calculateReduction(otherLongitude, other).outcome ==
+                             reduction::Outcome::Complete) {
+            const WorkedValues mirrored = fromRecord(other, m);
+            for (const ValueId id : check::allValues()) {
+                EXPECT_EQ(slippedText(sight, S::LongitudeWrongWay, ValueId::LHA, id),
+                          text(id, *mirrored[id]))
+                    << check::valueName(id) << ", " << entries;
+            }
+        }
+        if (r.GHA - r.Lo >= 360) {
+            EXPECT_EQ(slippedText(sight, S::LhaOver360, ValueId::LHA, ValueId::LHA),
+                      text(ValueId::LHA, r.LHA + 360));
+        }
+        if (r.tOver90) {
+            EXPECT_EQ(slippedText(sight, S::TRuleMissed, ValueId::tUsed, ValueId::tUsed),
+                      text(ValueId::t, r.t));
+            EXPECT_EQ(slippedText(sight, S::WRuleMissed, ValueId::wUsed, ValueId::wUsed),
+                      text(ValueId::w, r.w));
+        }
+        if (r.uOver90) {
+            EXPECT_EQ(slippedText(sight, S::URuleMissed, ValueId::uUsed, ValueId::uUsed),
+                      text(ValueId::u, r.u));
+        }
+        // Q(90 - x) for Q(x): the table value of 90 - dec taken for that of
+        // dec, and the other way round (up to the last digit, as 90 - dec
+        // is rounded to a tenth of a minute where dec is not).
+        const auto read = [](ValueId id, const std::string& t) {
+            return check::printedUnits(id, *check::readValue(id, t).value);
+        };
+        EXPECT_NEAR(read(ValueId::Q_dec,
+                         slippedText(sight, S::ComplementLookedUp, ValueId::Q_dec, ValueId::Q_dec)),
+                    check::printedUnits(ValueId::Q_dec, Q(90 - r.Dec)), 1)
+            << entries;
+        EXPECT_NEAR(read(ValueId::Q_coDec, slippedText(sight, S::ComplementLookedUp,
+                                                       ValueId::Q_coDec, ValueId::Q_coDec)),
+                    check::printedUnits(ValueId::Q_coDec, Q(r.Dec)), 1)
+            << entries;
+        EXPECT_EQ(slippedText(sight, S::SumForDifference, ValueId::Qw, ValueId::Qw),
+                  text(ValueId::Qw, Q(r.Dec) + Q(r.coV)));
+        // The other u formula differs by twice the latitude.
+        const std::string otherU =
+            slippedText(sight, S::UFormulaOtherNames, ValueId::u, ValueId::u);
+        const double twiceLat = r.sameNames ? -2 * r.Lat : 2 * r.Lat;
+        if (r.u + twiceLat >= 0) {
+            EXPECT_EQ(otherU, text(ValueId::u, r.u + twiceLat)) << entries;
+        }
+        // 15.50 written 15°50': the hundredths of the table's angle as minutes.
+        const long long hundredths = std::llround(r.v * 100) % 100;
+        if (hundredths > 0 && hundredths < 60) {
+            char minutes[8];
+            std::snprintf(minutes, sizeof minutes, "%02lld.0'", hundredths);
+            EXPECT_EQ(slippedText(sight, S::DecimalAsMinutes, ValueId::v, ValueId::v),
+                      std::to_string(r.vDeg) + "\u00B0" + minutes)
+                << entries;
+        }
+        // The other hemisphere turns Zn about the east-west line, the other
+        // side of the meridian mirrors it in the meridian.
+        const auto zn = [&](check::SlipId slip) {
+            const check::InjectedSlip one{slip, ValueId::Zn};
+            return *check::workWithSlips(sight.input, std::span(&one, 1))[ValueId::Zn];
+        };
+        EXPECT_NEAR(std::remainder(zn(S::ZnOtherHemisphere) + r.Zn - 180, 360), 0, 0.11) << entries;
+        EXPECT_NEAR(std::remainder(zn(S::ZnOtherSide) + r.Zn, 360), 0, 0.11) << entries;
     }
 }
 
