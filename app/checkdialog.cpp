@@ -19,6 +19,8 @@
 
 #include "app/fonts.h"
 #include "app/form8.h"
+#include "check/markedform.h"
+#include "printout/patterns.h"
 #include "printout/printfont.h"
 #include "printout/workedform.h"
 
@@ -65,103 +67,9 @@ constexpr ToleranceItem toleranceItems[] = {
     {check::Tolerance::Exact, "exact"},
 };
 
-// One character of the form as the dialog draws it.
-struct Cell {
-    QChar character = QLatin1Char(' ');
-    bool bold = false;
-};
-
-// The form to type into: the printed form's lines with every value left
-// out, and for each value its places, each as wide as any value of its kind
-// needs. The printed form is only as wide as the right values; a student's
-// number may be longer ("164 12.3" where the form has 15°47.7'), so each
-// place is widened and what follows it on the line moves right, taking the
-// room back from the next run of blanks (at least one blank stays), so the
-// right-hand column keeps its place wherever the line has room.
-struct TypingLayout {
-    std::vector<std::vector<Cell>> lines;
-    std::array<std::vector<check::FormPlace>, check::valueCount> places;
-    int columns = 0;
-};
-
-// Columns of a place: the longest value of its kind as the form prints it
-// ("359°59.9'", "10446.37", "359.9°"), and one column more, which keeps the
-// box's own margin off its neighbours.
-int placeColumns(ValueId id) {
-    switch (check::valueKind(id)) {
-    case check::ValueKind::Angle:
-        return 10;
-    case check::ValueKind::Azimuth:
-        return 7;
-    case check::ValueKind::TableValue:
-        return 9;
-    }
-    return 10;
-}
-
-TypingLayout typingLayout(const check::CheckLayout& layout) {
-    struct PlaceOnLine {
-        ValueId id;
-        int first;
-        int count;
-    };
-    TypingLayout typing;
-    for (std::size_t line = 0; line < layout.form.lines.size(); ++line) {
-        std::vector<Cell> printed;
-        for (const printout::TextRun& run : layout.form.lines[line]) {
-            const QString runText = text(run.text);
-            const std::size_t end = std::size_t(run.column - 1 + runText.size());
-            if (printed.size() < end)
-                printed.resize(end);
-            for (qsizetype i = 0; i < runText.size(); ++i)
-                printed[std::size_t(run.column - 1 + i)] = {runText[i], run.bold};
-        }
-        std::vector<PlaceOnLine> onLine;
-        for (const ValueId id : check::allValues())
-            for (const check::FormPlace& place : layout.places[check::index(id)])
-                if (place.line == int(line))
-                    onLine.push_back({id, place.span.first, place.span.count});
-
-        std::vector<Cell> shown;
-        int extra = 0; // columns the line has grown by so far
-        std::size_t column = 0;
-        while (column < printed.size()) {
-            const auto place =
-                std::find_if(onLine.begin(), onLine.end(),
-                             [&](const PlaceOnLine& p) { return p.first == int(column) + 1; });
-            if (place != onLine.end()) {
-                const int width = std::max(placeColumns(place->id), place->count + 1);
-                typing.places[check::index(place->id)].push_back(
-                    {int(line), {int(shown.size()) + 1, width}});
-                shown.resize(shown.size() + std::size_t(width));
-                extra += width - place->count;
-                column += std::size_t(place->count);
-                continue;
-            }
-            if (printed[column].character != QLatin1Char(' ') || extra == 0) {
-                shown.push_back(printed[column++]);
-                continue;
-            }
-            std::size_t blanks = 0;
-            while (column + blanks < printed.size() &&
-                   printed[column + blanks].character == QLatin1Char(' '))
-                ++blanks;
-            const std::size_t kept = std::max<std::size_t>(
-                1, blanks - std::min<std::size_t>(blanks, std::size_t(extra)));
-            extra -= int(blanks - kept);
-            shown.resize(shown.size() + kept);
-            column += blanks;
-        }
-        typing.columns = std::max(typing.columns, int(shown.size()));
-        typing.lines.push_back(std::move(shown));
-    }
-    // Places in the order of their lines, as the layout gives them.
-    for (std::vector<check::FormPlace>& places : typing.places)
-        std::stable_sort(
-            places.begin(), places.end(),
-            [](const check::FormPlace& a, const check::FormPlace& b) { return a.line < b.line; });
-    return typing;
-}
+// A box keeps one column beyond the longest value of its kind, for the line
+// edit's own margin before its text.
+constexpr int boxExtraColumns = 1;
 
 } // namespace
 
@@ -170,7 +78,7 @@ TypingLayout typingLayout(const check::CheckLayout& layout) {
 // printout, so each box has room for its mark below it.
 class CheckFormArea final : public QWidget {
   public:
-    CheckFormArea(const TypingLayout& layout, const QFont& font, QWidget* parent)
+    CheckFormArea(const check::CheckLayout& layout, const QFont& font, QWidget* parent)
         : QWidget(parent), regular_(font), bold_(font) {
         regular_.setFamily(printout::printFamily());
         regular_.setStyleHint(QFont::TypeWriter);
@@ -183,17 +91,18 @@ class CheckFormArea final : public QWidget {
         ascent_ = metrics.ascent();
         boxHeight_ = int(std::ceil(metrics.height())) + 2 * textMargin;
         const int markHeight = int(std::ceil(metrics.height()));
-        std::vector<bool> holdsValues(layout.lines.size(), false);
+        const std::size_t lines = layout.form.lines.size();
+        std::vector<bool> holdsValues(lines, false);
         for (const std::vector<check::FormPlace>& places : layout.places)
             for (const check::FormPlace& place : places)
                 holdsValues[std::size_t(place.line)] = true;
         int top = 0;
-        for (std::size_t line = 0; line < layout.lines.size(); ++line) {
+        for (std::size_t line = 0; line < lines; ++line) {
             lineTops_.push_back(top);
             top += boxHeight_ + (holdsValues[line] ? markHeight : 0);
         }
-        placeRuns(layout);
-        setFixedSize(int(std::ceil(layout.columns * column_)) + 1, top);
+        const int columns = placeRuns(layout);
+        setFixedSize(int(std::ceil(columns * column_)) + 1, top);
         setFocusPolicy(Qt::NoFocus);
         // The outline of the focused box follows the focus.
         connect(qApp, &QApplication::focusChanged, this, [this] { update(); });
@@ -242,20 +151,20 @@ class CheckFormArea final : public QWidget {
         bool bold = false;
     };
 
-    void placeRuns(const TypingLayout& layout) {
-        for (std::size_t line = 0; line < layout.lines.size(); ++line) {
-            const std::vector<Cell>& cells = layout.lines[line];
+    // Returns the columns the widest line takes, places included.
+    int placeRuns(const check::CheckLayout& layout) {
+        int columns = 0;
+        for (std::size_t line = 0; line < layout.form.lines.size(); ++line) {
             const double baseline = lineTops_[line] + textMargin + ascent_;
-            for (std::size_t first = 0; first < cells.size();) {
-                std::size_t end = first;
-                QString shown;
-                while (end < cells.size() && cells[end].bold == cells[first].bold)
-                    shown += cells[end++].character;
+            for (const printout::TextRun& run : layout.form.lines[line]) {
                 runs_.push_back(
-                    {QPointF(double(first) * column_, baseline), shown, cells[first].bold});
-                first = end;
+                    {QPointF((run.column - 1) * column_, baseline), text(run.text), run.bold});
+                columns = std::max(columns, run.column - 1 + printout::columnCount(run.text));
             }
+            for (const printout::ColumnSpan& span : layout.form.values[line])
+                columns = std::max(columns, span.first - 1 + span.count);
         }
+        return columns;
     }
 
     // Above and below the text in a box, as a line edit keeps it.
@@ -301,7 +210,8 @@ CheckDialog::CheckDialog(const reduction::ReductionInput& entries, QWidget* pare
 CheckDialog::~CheckDialog() = default;
 
 void CheckDialog::createForm(const reduction::ReductionRecord& record) {
-    const TypingLayout layout = typingLayout(check::checkLayout(record, entries_.method));
+    const check::CheckLayout layout =
+        check::openLayout(check::checkLayout(record, entries_.method), boxExtraColumns);
     formArea_ = new CheckFormArea(layout, font(), this);
     formArea_->setObjectName(QStringLiteral("form"));
     formArea_->setAccessibleName(QStringLiteral("Worked form to check"));
