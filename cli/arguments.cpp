@@ -54,7 +54,7 @@ constexpr std::array<OptionSpec, 14> optionSpecs{{
     {OptionId::Check, "check", "", "FILE", 1, "check the worked forms of FILE (- for stdin)"},
     {OptionId::Tolerance, "tolerance", "", "whole|tenths|exact", 1,
      "with --check: how far a table reading may stray"},
-    {OptionId::Pdf, "pdf", "", "FILE", 1, "write the forms as an answer sheet to the PDF FILE"},
+    {OptionId::Pdf, "pdf", "", "FILE", 1, "write answer sheets (--check: marked) to the PDF FILE"},
     {OptionId::Blank, "blank", "", "", 0, "with --pdf: an exercise sheet, without the values"},
     {OptionId::Help, "help", "-h", "", 0, "show this help and exit"},
     {OptionId::Version, "version", "", "", 0, "show the version and exit"},
@@ -302,10 +302,10 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
                     dashed(*sightOption->spec) +
                         " cannot be combined with --check, whose rows hold the entries"};
         }
-        if (read.batch || read.exact || read.pdf) {
+        if (read.batch || read.exact || read.blank) {
             return {std::nullopt, std::string(read.batch   ? "--batch"
                                               : read.exact ? "--exact"
-                                                           : "--pdf") +
+                                                           : "--blank") +
                                       " cannot be combined with --check"};
         }
     }
@@ -335,7 +335,8 @@ std::string helpText() {
         "Usage: sightform [--method Q|QQ] [--gha DEG MIN] [--dec N|S DEG MIN]\n"
         "                 [--lat N|S DEG MIN] [--lon W|E DEG MIN] [--json] [--exact]\n"
         "  or:  sightform --batch FILE [--json] [--exact]\n"
-        "  or:  sightform --check FILE [--json] [--tolerance whole|tenths|exact]\n"
+        "  or:  sightform --check FILE [--json | --pdf FILE]\n"
+        "                 [--tolerance whole|tenths|exact]\n"
         "  or:  sightform [sight options | --batch FILE] --pdf FILE [--blank]\n"
         "Works one sight reduction by the Q(x) or QQ(x) table method, as the\n"
         "sightcheck window does, and prints its worked form.\n"

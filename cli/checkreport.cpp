@@ -23,6 +23,8 @@ std::string padded(const std::string& text, int columns) {
                            : text + std::string(static_cast<std::size_t>(columns - used), ' ');
 }
 
+} // namespace
+
 std::string slipsCount(std::size_t count) {
     if (count == 0) {
         return "No slips.";
@@ -30,7 +32,9 @@ std::string slipsCount(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " slip." : " slips.");
 }
 
-} // namespace
+std::string slipLine(std::size_t index, const check::FoundSlip& slip) {
+    return "Slip " + std::to_string(index + 1) + ": " + check::slipText(slip);
+}
 
 std::string checkReportText(const CheckRow& row) {
     std::string text = "Row " + std::to_string(row.number) + ": ";
@@ -55,7 +59,7 @@ std::string checkReportText(const CheckRow& row) {
         text += "\n";
     }
     for (std::size_t i = 0; i < result.slips.size(); ++i) {
-        text += "  Slip " + std::to_string(i + 1) + ": " + check::slipText(result.slips[i]) + "\n";
+        text += "  " + slipLine(i, result.slips[i]) + "\n";
     }
     return text + "  " + slipsCount(result.slips.size()) + "\n\n";
 }
@@ -176,7 +180,9 @@ Check:
   it), or differs. A value that differs is a slip, marked once: each slip
   is reported with the slips of the list below that give the navigator's
   number there, or as an arithmetic or reading slip, and with the right
-  value. With --json: one object per row.
+  value. With --json: one object per row. With --pdf FILE: the marked
+  sheets instead, one form to a page, each given value on the form followed
+  by its mark, and the slips below (73 when the PDF cannot be written).
 
   How far a table reading may stray is set by --tolerance: whole (the
   default, 0.5 either way per table value read, and an angle within what

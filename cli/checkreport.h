@@ -19,6 +19,12 @@ namespace cli {
 // an empty line follows the block.
 std::string checkReportText(const CheckRow& row);
 
+// "No slips.", "1 slip.", "2 slips." ...: the report's closing line.
+std::string slipsCount(std::size_t count);
+
+// "Slip 1: " and the slip's text (check::slipText); index counts from 0.
+std::string slipLine(std::size_t index, const check::FoundSlip& slip);
+
 // {"allAgree", "message", "outcome", "row", "slips", "tolerance", "values"},
 // or for a malformed row {"error", "row"}.
 void writeCheckJson(JsonWriter& writer, const CheckRow& row, check::Tolerance tolerance);

@@ -101,8 +101,9 @@ int reduceBatch(const Arguments& given, Sheets* sheets) {
     return afterOutput(status);
 }
 
-// --check: the report of every row on stdout.
-int checkForms(const Arguments& given) {
+// --check: the report of every row on stdout, or with --pdf the marked
+// sheets.
+int checkForms(const Arguments& given, Sheets* sheets) {
     const std::string& path = *given.check;
     const bool standardInput = path == "-";
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
@@ -113,7 +114,9 @@ int checkForms(const Arguments& given) {
     }
     FileSource in(standardInput ? stdin : file.get());
     CheckSummary summary;
-    {
+    if (sheets != nullptr) {
+        summary = checkRows(in, given.tolerance, *sheets);
+    } else {
         FileSink out(stdout);
         CheckReport report(out, given.json, given.tolerance);
         summary = checkRows(in, given.tolerance, report);
@@ -133,10 +136,13 @@ int checkForms(const Arguments& given) {
         reportError(path + ": " + summary.headerProblem);
         return afterOutput(exitDataError);
     }
-    if (summary.malformed > 0 || summary.unchecked > 0) {
-        return afterOutput(exitDataError);
+    const int status = summary.malformed > 0 || summary.unchecked > 0 ? exitDataError
+                       : summary.withSlips > 0                        ? exitSlipFound
+                                                                      : exitComplete;
+    if (sheets != nullptr) {
+        return afterSheets(*sheets, given, status);
     }
-    return afterOutput(summary.withSlips > 0 ? exitSlipFound : exitComplete);
+    return afterOutput(status);
 }
 
 } // namespace
@@ -156,7 +162,7 @@ void reportError(const std::string& text) {
 
 int runSightform(const Arguments& given, Sheets* sheets) {
     if (given.check) {
-        return checkForms(given);
+        return checkForms(given, sheets);
     }
     if (given.batch) {
         return reduceBatch(given, sheets);

@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/batch.h"
+#include "cli/checkrows.h"
 
 // What sightform does once its arguments are read: the worked forms on
 // stdout (text or JSON), or with --pdf the sheets. Shared by sightform and
@@ -25,9 +26,12 @@ inline constexpr int exitCannotCreate = 73;
 inline constexpr int exitOutputError = 74;
 
 // Where the sights of a --pdf run go: every sight (or malformed row) in
-// order, then the whole sheet written at once.
-class Sheets : public RowHandler {
+// order, or with --check every checked form, then the whole sheet written at
+// once.
+class Sheets : public RowHandler, public CheckRowHandler {
   public:
+    using CheckRowHandler::row;
+    using RowHandler::row;
     // nullopt when written, otherwise why not, naming the path.
     virtual std::optional<std::string> write(const std::string& path, bool blank) = 0;
 };
