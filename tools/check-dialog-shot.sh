@@ -43,21 +43,22 @@ xdotool windowmove "$dialog" 20 430
 xdotool windowfocus --sync "$dialog"
 sleep 0.5
 
-# The student's sheet, box by box in the order of the form. Q(dec) was
-# looked up as Q(90 - dec), and Zn was taken for the other side of the
-# meridian; every other number is worked right from the student's own.
+# The student's sheet of the README's example, box by box in the order of
+# the form (line by line, left to right): Q(dec) looked up where the form
+# asks for Q(90 - dec), and the Z rule not applied; every other number is
+# worked right from the student's own.
 sheet=(
-    "344 12.3" "15 47.7" "15 47.7" "76 01.2" "69 45.0" "53 58.8" "53 58.8"
-    63.80 1301.23 1365.03 "14 48.0" "75 12.0" 33.74 212.19 245.93 "51 26.4"
-    63.80 30.06 "76 01.2" "38 33.6" 1364.75 472.67 892.08 24.2 24.2 335.8
+    "344 12.3" "15 47.7" "15 47.7" "20 20.4" "69 45.0" "109 39.6" "70 20.4"
+    1060.98 1301.23 2362.21 "5 24.6" "84 35.4" 4.46 60.06 64.52 "69 38.4"
+    1060.98 1056.52 "20 20.4" "20 21.6" 2361.46 1055.79 1305.67 15.7 15.7 15.7
 )
-for value in "${sheet[@]}"; do
-    [ "$value" = "${sheet[0]}" ] || keys Tab
-    typed "$value"
+for i in "${!sheet[@]}"; do
+    [ "$i" -eq 0 ] || keys Tab
+    typed "${sheet[$i]}"
 done
 # Enter in a box checks.
 keys Return
 sleep 0.5
 
-import -window root -crop 800x1100+0+0 "$output"
+import -window root -crop 700x1055+0+0 "$output"
 echo "wrote $output"
