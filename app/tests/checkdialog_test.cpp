@@ -277,6 +277,39 @@ TEST_F(CheckDialogTest, SheetWithOneSlipIsMarkedBoxByBoxWithOneSlipLine) {
     EXPECT_TRUE(toolkit.messages.isEmpty()) << toolkit.messages.join(" | ").toStdString();
 }
 
+// A table value 0.3 off agrees within table reading by default and differs
+// under "exact", and changing the choice checks again; a box whose text is
+// not a value of its kind is marked ? at each of its places and named in
+// the list, and the rest is still checked.
+TEST_F(CheckDialogTest, ToleranceChoiceChecksAgainAndUnreadableBoxesAreNamed) {
+    typeFirstExample();
+    key(Qt::Key_F7);
+    ASSERT_NE(dialog(), nullptr);
+    check::WorkedValues sheet = check::workWithSlips(firstExampleEntries(), {});
+    sheet[ValueId::Q_coDec].reset();
+    sheet[ValueId::v].reset();
+    typeSheet(sheet);
+    QTest::keyClicks(box(ValueId::Q_coDec), QStringLiteral("63.50")); // the form has 63.80
+    QTest::keyClicks(box(ValueId::v), QStringLiteral("14.8"));        // degrees, not 14 48.0
+    QTest::keyClick(box(ValueId::v), Qt::Key_Return);
+
+    EXPECT_EQ(sign(QStringLiteral("mark_Q_coDec")), QStringLiteral("\u2248"));
+    EXPECT_EQ(sign(QStringLiteral("mark_v")), QStringLiteral("?"));
+    EXPECT_EQ(sign(QStringLiteral("mark_v_again")), QStringLiteral("?"));
+    EXPECT_EQ(sign(QStringLiteral("mark_Zn")), QStringLiteral("\u2713"));
+    const QString listed = inDialog<QPlainTextEdit>(QStringLiteral("txtSlips"))->toPlainText();
+    EXPECT_TRUE(listed.startsWith(QStringLiteral("v: "))) << listed.toStdString();
+    EXPECT_EQ(listed.count(QLatin1Char('\n')), 0) << "no slip: " << listed.toStdString();
+
+    auto* tolerance = inDialog<QComboBox>(QStringLiteral("cboTolerance"));
+    tolerance->setCurrentIndex(tolerance->findText(QStringLiteral("exact")));
+    EXPECT_EQ(sign(QStringLiteral("mark_Q_coDec")), QStringLiteral("\u2717"));
+    EXPECT_TRUE(inDialog<QPlainTextEdit>(QStringLiteral("txtSlips"))
+                    ->toPlainText()
+                    .contains(QStringLiteral("Q_coDec 63.50: ")));
+    closeDialog();
+}
+
 // The form a student copies into gives nothing away: its text holds none of
 // the right values, only labels, formulas, arrows and footnotes; Tab goes
 // through the boxes line by line, left to right, then to the controls
