@@ -175,3 +175,18 @@ TEST(CheckSheets, AClassFileGivesOnePagePerRowWithTheReportsMarksAndSlips) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CheckSheets, UsageAndUnwritableFile) {
+    const QByteArray file =
+        QByteArray::fromStdString(std::string(cli::batchColumns) + ",LHA\n" +
+                                  entryCells(testentries::firstExample(Method::Q)) + ",344 12.3\n");
+    EXPECT_EQ(sightform({"--check", "-", "--pdf", "x.pdf", "--json"}, file).status, 64);
+    EXPECT_EQ(sightform({"--check", "-", "--pdf", "x.pdf", "--blank"}, file).status, 64);
+    const auto unwritable = sightform({"--check", "-", "--pdf", "/nonexistent/marked.pdf"}, file);
+    EXPECT_EQ(unwritable.status, 73);
+    EXPECT_NE(unwritable.err.find("/nonexistent/marked.pdf"), std::string::npos) << unwritable.err;
+}
+
+} // namespace
