@@ -120,6 +120,9 @@ struct CheckLayout {
     std::array<std::vector<FormPlace>, valueCount> places;
 };
 
+// record: a complete reduction (checkWorkedForm's result.record); its
+// values stand in the form, which a dialog shows without them
+// (printout::withoutValues) or over them.
 CheckLayout checkLayout(const reduction::ReductionRecord& record, reduction::Method method);
 
 } // namespace check
