@@ -197,7 +197,7 @@ CheckDialog::CheckDialog(const reduction::ReductionInput& entries, QWidget* pare
         message = text(reduction::checkDataMessage);
         break;
     case reduction::Outcome::ArithmeticFailure:
-        message = arithmeticFailureMessage + reasonLine(result.reason);
+        message = QString::fromStdString(reduction::arithmeticFailureText(result.reason));
         break;
     }
     const bool reduced = message.isEmpty();

@@ -168,22 +168,6 @@ class ToolkitAlerts final : public entry::Alerts {
 
 } // namespace
 
-// A leading word (not a symbol such as "t" or "Qw") gets a capital.
-QString reasonLine(const std::string& reason) {
-    if (reason.empty())
-        return {};
-    QString line = QString::fromStdString(reason);
-    const qsizetype word = line.indexOf(QLatin1Char(' '));
-    const QString first = line.left(word < 0 ? line.size() : word);
-    const bool plainWord = first.size() > 1 && std::all_of(first.begin(), first.end(),
-                                                           [](QChar c) { return c.isLower(); });
-    if (plainWord)
-        line[0] = line[0].toUpper();
-    if (!line.endsWith(QLatin1Char('.')))
-        line += QLatin1Char('.');
-    return QLatin1Char('\n') + line;
-}
-
 // Indexed by entry::FieldId.
 const std::array<Form8::FieldHandlers, entry::fieldCount> Form8::fieldHandlers{{
     {&Form8::txtGHADeg_KeyPress, &Form8::txtGHADeg_Change, &Form8::txtGHADeg_Validate},
@@ -509,7 +493,8 @@ void Form8::cmdQ_Click() {
                                               qsizetype(reduction::checkDataMessage.size())));
         break;
     case reduction::Outcome::ArithmeticFailure:
-        toolkit_.messageBox(arithmeticFailureMessage + reasonLine(result.reason));
+        toolkit_.messageBox(
+            QString::fromStdString(reduction::arithmeticFailureText(result.reason)));
         break;
     }
 }

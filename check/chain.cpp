@@ -331,8 +331,11 @@ FormWork workForm(const Entries& entries, double tolerance, const WorkedValues& 
         } else if (!std::isnan(worked.value) &&
                    printedUnits(id, *x) == printedUnits(id, worked.value)) {
             // The navigator's value is the worked one as printed: go on from
-            // the worked one in full precision, as the reduction does.
-            work.state.set(id, point(worked.value));
+            // the worked one in full precision, as the reduction does, and
+            // allow what the navigator's own written value gives (Zn from
+            // the printed ZUsed can round the other way).
+            work.state.set(id,
+                           {worked.value, std::min(worked.value, *x), std::max(worked.value, *x)});
         } else {
             work.state.set(id, point(*x));
         }

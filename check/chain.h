@@ -57,7 +57,8 @@ Worked workStep(ValueId id, const Entries& entries, const FormState& state, doub
 
 // A whole form: every step worked in order, a given value taking the place
 // of the worked one (the worked one, in full precision, where the two print
-// alike), the slips injected where they act. expected holds each step's
+// alike, with the given one in its range), the slips injected where they
+// act. expected holds each step's
 // value as worked from the values before it, before a given value replaces
 // it.
 struct FormWork {

@@ -150,7 +150,7 @@ CheckResult checkWorkedForm(const reduction::ReductionInput& input, const Worked
         result.message = reduction::checkDataMessage;
         return result;
     case reduction::Outcome::ArithmeticFailure:
-        result.message = "The entries cannot be reduced: " + result.calculation.reason + ".";
+        result.message = reduction::arithmeticFailureText(result.calculation.reason);
         return result;
     }
 

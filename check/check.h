@@ -80,7 +80,8 @@ struct FoundSlip {
 
 struct CheckResult {
     // The right reduction of the entries. When it is not complete (u below 0,
-    // or a step without a result) nothing is checked and message says why.
+    // or a step without a result) nothing is checked and message says why,
+    // as the window says it (checkDataMessage, arithmeticFailureText).
     reduction::CalculationResult calculation;
     std::string message;
     reduction::ReductionRecord record;
@@ -120,6 +121,9 @@ struct CheckLayout {
     std::array<std::vector<FormPlace>, valueCount> places;
 };
 
+// record: a complete reduction (checkWorkedForm's result.record); its
+// values stand in the form, which a dialog shows without them
+// (printout::withoutValues) or over them.
 CheckLayout checkLayout(const reduction::ReductionRecord& record, reduction::Method method);
 
 } // namespace check

@@ -44,7 +44,13 @@ std::string checkReportText(const CheckRow& row) {
     const check::CheckResult& result = row.result;
     text += printout::entriesText(*row.input) + "\n";
     if (!result.message.empty()) {
-        return text + "  " + result.message + "\n\n";
+        // Each line of the message indented under the row.
+        std::string message = result.message;
+        for (std::size_t at = message.find('\n'); at != std::string::npos;
+             at = message.find('\n', at + 3)) {
+            message.insert(at + 1, "  ");
+        }
+        return text + "  " + message + "\n\n";
     }
     if (result.values.empty()) {
         text += "  No values given.\n";

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -15,6 +16,7 @@
 #include "check/check.h"
 #include "check/tests/sampledsights.h"
 #include "printout/workedform.h"
+#include "reduction/steps.h"
 #include "reduction/table.h"
 
 namespace {
@@ -157,11 +159,74 @@ TEST(RightForm, ThePrintedFormReadAtTheLayoutsPlacesAgrees) {
     }
 }
 
+// The form of a navigator who reads every table value to a whole number
+// and works every other step right from their own numbers.
+WorkedValues readToWholeNumbers(const checktest::SampledSight& sight) {
+    using namespace reduction;
+    const ReductionRecord& r = sight.record;
+    const Method m = sight.input.method;
+    const auto read = [m](double angle) { return std::round(Q(angle, m)); };
+    const auto angleOf = [m](ValueId id, double q) { return check::writtenValue(id, invQ(q, m)); };
+    WorkedValues v = fromRecord(r, m);
+    v[ValueId::Q_coDec] = read(r.coDec);
+    v[ValueId::Q_tUsed] = read(r.tUsed);
+    v[ValueId::Qv] = *v[ValueId::Q_tUsed] + *v[ValueId::Q_coDec];
+    v[ValueId::v] = angleOf(ValueId::v, *v[ValueId::Qv]);
+    v[ValueId::coV] = 90 - *v[ValueId::v];
+    v[ValueId::Q_dec] = read(r.Dec);
+    v[ValueId::Q_coV] = read(*v[ValueId::coV]);
+    v[ValueId::Qw] = *v[ValueId::Q_dec] - *v[ValueId::Q_coV];
+    v[ValueId::w] = angleOf(ValueId::w, *v[ValueId::Qw]);
+    v[ValueId::wUsed] = r.tOver90 ? 180 - *v[ValueId::w] : *v[ValueId::w];
+    v[ValueId::u] = uFormula(*v[ValueId::wUsed], r.Lat, r.sameNames);
+    const bool uOver90 = uRuleApplies(*v[ValueId::u]);
+    v[ValueId::uUsed] = uOver90 ? 180 - *v[ValueId::u] : *v[ValueId::u];
+    v[ValueId::Q_uUsed] = read(*v[ValueId::uUsed]);
+    v[ValueId::QHc] = *v[ValueId::Q_uUsed] + *v[ValueId::Q_coV];
+    v[ValueId::Hc] = angleOf(ValueId::Hc, *v[ValueId::QHc]);
+    v[ValueId::coHc] = 90 - *v[ValueId::Hc];
+    v[ValueId::Q_v] = read(*v[ValueId::v]);
+    v[ValueId::Q_coHc] = read(*v[ValueId::coHc]);
+    v[ValueId::QZ] = *v[ValueId::Q_v] - *v[ValueId::Q_coHc];
+    v[ValueId::Z] = angleOf(ValueId::Z, *v[ValueId::QZ]);
+    v[ValueId::ZUsed] = zRuleApplies(r.sameNames, uOver90) ? 180 - *v[ValueId::Z] : *v[ValueId::Z];
+    v[ValueId::Zn] = trueAzimuth(*v[ValueId::ZUsed], sight.input.latName, r.LHA);
+    return v;
+}
+
+TEST(RightForm, AFormReadToWholeNumbersAgreesWithinTableReading) {
+    long long withinReading = 0;
+    long long formsWithADifferenceWhenExact = 0;
+    for (const auto& sight : sights()) {
+        const WorkedValues values = readToWholeNumbers(sight);
+        if (std::any_of(values.values.begin(), values.values.end(),
+                        [](const auto& x) { return std::isnan(*x); })) {
+            continue; // a difference read below 0 near Z or w of 90: no angle
+        }
+        const check::CheckResult result = check::checkWorkedForm(sight.input, values);
+        for (const check::ValueCheck& value : result.values) {
+            ASSERT_TRUE(value.mark == Mark::Agrees || value.mark == Mark::WithinReading)
+                << check::valueName(value.id) << " " << value.givenText << " against "
+                << value.rightText << ", " << printout::entriesText(sight.input);
+            withinReading += value.mark == Mark::WithinReading ? 1 : 0;
+        }
+        ASSERT_TRUE(result.slips.empty());
+        const auto exact = check::checkWorkedForm(sight.input, values, check::Tolerance::Exact);
+        formsWithADifferenceWhenExact += exact.slips.empty() ? 0 : 1;
+    }
+    // Whole numbers are not the tables' two decimals: most forms differ
+    // somewhere when nothing is left to table reading.
+    EXPECT_GT(withinReading, static_cast<long long>(sights().size()) * 5);
+    EXPECT_GT(formsWithADifferenceWhenExact, static_cast<long long>(sights().size()) / 2);
+}
+
 struct SlipTally {
     long long injected = 0;
     long long named = 0;
     long long alone = 0;    // named as the only cause
     long long absorbed = 0; // within table reading, so not a slip at that tolerance
+    long long follows = 0;  // later values marked "follows"
+    long long laterWithinReading = 0;
     std::map<std::string, long long> namedWith; // other slips giving the same number
 };
 
@@ -216,15 +281,25 @@ std::map<check::SlipId, SlipTally> checkEverySlippedForm(check::Tolerance tolera
             } else if (value.id == site) {
                 marked = value.mark == Mark::Differs;
                 if (!marked) {
-                    // Only a slip within table reading passes unmarked.
+                    // Only a slip within table reading passes unmarked; with
+                    // nothing left to reading, only a last digit that the
+                    // printed (rounded) earlier values also give.
                     EXPECT_EQ(value.mark, Mark::WithinReading) << context();
-                    EXPECT_NE(tolerance, check::Tolerance::Exact) << context();
+                    if (tolerance == check::Tolerance::Exact) {
+                        const long long right = check::printedUnits(
+                            site, *check::readValue(site, value.rightText).value);
+                        EXPECT_EQ(std::llabs(check::printedUnits(site, value.given) - right), 1)
+                            << context();
+                    }
                 }
             } else if (marked) {
-                // Right given the navigator's numbers: no second mark.
+                // Right given the navigator's numbers: no second mark, and
+                // where nothing is left to table reading, "follows".
                 EXPECT_NE(value.mark, Mark::Differs)
                     << context() << ": " << check::valueName(value.id) << " " << value.givenText
                     << " expected " << value.expectedText.value_or("-");
+                tally.follows += value.mark == Mark::Follows ? 1 : 0;
+                tally.laterWithinReading += value.mark == Mark::WithinReading ? 1 : 0;
             }
         }
         if (!marked) {
@@ -280,7 +355,11 @@ TEST(Slips, EachSlipIsMarkedOnceAtItsValueAndNamed) {
             // the same number there too.
             EXPECT_EQ(t.named, t.injected - t.absorbed) << check::slipSpec(id).key;
             if (tolerance == check::Tolerance::Exact) {
-                EXPECT_EQ(t.absorbed, 0) << check::slipSpec(id).key;
+                // A later value that is off only because of the slip follows
+                // from it; "agrees within table reading" is left for a value
+                // that agrees as printed with every value it is worked from,
+                // off only by the printed rounding of those (Zn from ZUsed).
+                EXPECT_LE(t.laterWithinReading * 100, t.follows) << check::slipSpec(id).key;
             }
         }
     }
@@ -288,22 +367,15 @@ TEST(Slips, EachSlipIsMarkedOnceAtItsValueAndNamed) {
 
 TEST(Slips, TwoSlipsInOneFormAreBothFoundEachAtItsValue) {
     std::mt19937 random(7);
-    const auto& catalogue = check::slipCatalogue();
+    // The slips that act on each sight, each at one value.
+    std::map<const checktest::SampledSight*, std::vector<check::InjectedSlip>> actingOn;
+    for (const SlippedForm& form : slippedForms()) {
+        actingOn[form.sight].push_back(form.slip);
+    }
     long long pairs = 0;
     for (const auto& sight : sights()) {
         const WorkedValues right = check::workWithSlips(sight.input, {});
-        // The slips that act on this sight, each at one value.
-        std::vector<check::InjectedSlip> acting;
-        for (const check::SlipSpec& spec : catalogue) {
-            for (const ValueId site : check::allValues()) {
-                const check::InjectedSlip slip{spec.id, site};
-                const WorkedValues one = check::workWithSlips(sight.input, std::span(&slip, 1));
-                if (one[site] && check::printedUnits(site, *one[site]) !=
-                                     check::printedUnits(site, *right[site])) {
-                    acting.push_back(slip);
-                }
-            }
-        }
+        std::vector<check::InjectedSlip> acting = actingOn[&sight];
         std::shuffle(acting.begin(), acting.end(), random);
         for (std::size_t i = 0; i + 1 < acting.size() && i < 8; i += 2) {
             check::InjectedSlip both[] = {acting[i], acting[i + 1]};
@@ -313,16 +385,20 @@ TEST(Slips, TwoSlipsInOneFormAreBothFoundEachAtItsValue) {
             if (both[1].at < both[0].at) {
                 std::swap(both[0], both[1]);
             }
-            // The second must still change its value after the first, and
-            // not by chance back to the right one.
+            // Each slip must change its value by more than a last digit,
+            // which the printed earlier values may give too (a tie rounded
+            // either way: the single slips' test covers those), the second
+            // still after the first and not by chance back to the right one.
             const WorkedValues first = check::workWithSlips(sight.input, std::span(both, 1));
             const WorkedValues two = writtenDown(check::workWithSlips(sight.input, both));
-            const ValueId later = both[1].at;
-            const auto units = [later](const WorkedValues& v) {
-                return check::printedUnits(later, *v[later]);
+            const auto units = [](const WorkedValues& v, ValueId id) {
+                return check::printedUnits(id, *v[id]);
             };
-            if (!two[later] || !first[later] || units(two) == units(first) ||
-                units(two) == units(right)) {
+            const ValueId earlier = both[0].at;
+            const ValueId later = both[1].at;
+            if (std::llabs(units(first, earlier) - units(right, earlier)) < 2 || !two[later] ||
+                !first[later] || std::llabs(units(two, later) - units(first, later)) < 2 ||
+                units(two, later) == units(right, later)) {
                 continue;
             }
             ++pairs;

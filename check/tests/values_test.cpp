@@ -101,12 +101,4 @@ TEST(ValueText, PrintsAndReadsBackEveryKindAtItsLastDigit) {
     }
 }
 
-TEST(ValueNames, EveryNameReadsBackAsItsValue) {
-    for (const ValueId id : check::allValues()) {
-        EXPECT_EQ(check::valueFromName(check::valueName(id)), id);
-    }
-    EXPECT_FALSE(check::valueFromName("lha"));
-    EXPECT_FALSE(check::valueFromName("Q_coV "));
-}
-
 } // namespace

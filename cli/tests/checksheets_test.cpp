@@ -120,10 +120,10 @@ TEST(CheckSheets, AClassFileGivesOnePagePerRowWithTheReportsMarksAndSlips) {
         out.write(QByteArray::fromStdString(file));
     }
 
-    const auto report = sightform({QStringLiteral("--check"), csv});
+    const auto report = sightform({"--check", csv.toStdString()});
     ASSERT_EQ(report.status, 65) << report.err; // the malformed row
     const QString pdf = folder.filePath(QStringLiteral("marked.pdf"));
-    const auto sheets = sightform({QStringLiteral("--check"), csv, QStringLiteral("--pdf"), pdf});
+    const auto sheets = sightform({"--check", csv.toStdString(), "--pdf", pdf.toStdString()});
     EXPECT_EQ(sheets.status, report.status) << sheets.err;
     EXPECT_TRUE(sheets.out.empty());
 
@@ -179,9 +179,8 @@ TEST(CheckSheets, AClassFileGivesOnePagePerRowWithTheReportsMarksAndSlips) {
 namespace {
 
 TEST(CheckSheets, UsageAndUnwritableFile) {
-    const QByteArray file =
-        QByteArray::fromStdString(std::string(cli::batchColumns) + ",LHA\n" +
-                                  entryCells(testentries::firstExample(Method::Q)) + ",344 12.3\n");
+    const std::string file = std::string(cli::batchColumns) + ",LHA\n" +
+                             entryCells(testentries::firstExample(Method::Q)) + ",344 12.3\n";
     EXPECT_EQ(sightform({"--check", "-", "--pdf", "x.pdf", "--json"}, file).status, 64);
     EXPECT_EQ(sightform({"--check", "-", "--pdf", "x.pdf", "--blank"}, file).status, 64);
     const auto unwritable = sightform({"--check", "-", "--pdf", "/nonexistent/marked.pdf"}, file);

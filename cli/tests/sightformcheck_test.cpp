@@ -3,13 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include <string>
+#include <vector>
 
 #include "cli/batchrow.h"
+#include "cli/tests/jsonread.h"
 #include "cli/tests/sightformrun.h"
 
 namespace {
@@ -19,19 +17,25 @@ using sightformrun::sightform;
 const std::string header = std::string(cli::batchColumns) + ",LHA,Qv,v,Hc,Zn\n";
 const std::string entries = "Q,54,12.3,N,20,15.0,N,40,00.0,W,70,00.0";
 const std::string right = entries + ",344°12.3',1365.03,14°48.0',66°04.2',141.0\n";
-// v read for the difference Q(90 - dec) - Q(t); Hc and Zn follow from it.
+// Qv taken as the difference Q(90 - dec) - Q(t); v, Hc and Zn follow from it.
 const std::string slipped = entries + ",344°12.3',1237.43,16°52.2',64°57.0',136.7\n";
 
-QByteArray bytes(const std::string& text) {
-    return QByteArray::fromStdString(text);
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> all;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find('\n', at);
+        all.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return all;
 }
 
 TEST(SightformCheck, ExitZeroWhenEveryValueAgreesThreeWhenASlipIsFound) {
-    const auto agrees = sightform({"--check", "-"}, bytes(header + right));
+    const auto agrees = sightform({"--check", "-"}, header + right);
     EXPECT_EQ(agrees.status, 0) << agrees.err;
     EXPECT_NE(agrees.out.find("No slips."), std::string::npos) << agrees.out;
 
-    const auto slip = sightform({"--check", "-"}, bytes(header + right + slipped));
+    const auto slip = sightform({"--check", "-"}, header + right + slipped);
     EXPECT_EQ(slip.status, 3) << slip.err;
     EXPECT_NE(slip.out.find("Row 3: "), std::string::npos);
     EXPECT_NE(slip.out.find("Slip 1: Qv 1237.43: sum taken for a difference"), std::string::npos)
@@ -39,25 +43,27 @@ TEST(SightformCheck, ExitZeroWhenEveryValueAgreesThreeWhenASlipIsFound) {
 }
 
 TEST(SightformCheck, JsonOneObjectPerRowMalformedRowAsAnError) {
+    using namespace jsonread;
     const auto run = sightform({"--check", "-", "--json", "--tolerance", "exact"},
-                               bytes(header + slipped + entries + ",344°12.3',x,,,\n" + right));
+                               header + slipped + entries + ",344°12.3',x,,,\n" + right);
     EXPECT_EQ(run.status, 65) << run.err;
-    const QList<QByteArray> lines = bytes(run.out).trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 3);
-    const QJsonObject first = QJsonDocument::fromJson(lines[0]).object();
-    EXPECT_EQ(first["row"].toInt(), 2);
-    EXPECT_EQ(first["tolerance"].toString(), "exact");
-    const QJsonArray slips = first["slips"].toArray();
-    ASSERT_EQ(slips.size(), 1);
-    EXPECT_EQ(slips[0].toObject()["at"].toString(), "Qv");
-    EXPECT_EQ(slips[0].toObject()["causes"].toArray()[0].toObject()["slip"].toString(),
-              "sum-for-difference");
-    const QJsonArray values = first["values"].toArray();
-    ASSERT_EQ(values.size(), 5);
-    EXPECT_EQ(values[2].toObject()["mark"].toString(), "follows");
-    EXPECT_EQ(QJsonDocument::fromJson(lines[1]).object()["error"].toString(),
+    const std::vector<std::string> rows = lines(run.out);
+    ASSERT_EQ(rows.size(), 3u);
+    const auto first = parse(rows[0]);
+    EXPECT_EQ(integer(member(first, "row")), 2);
+    EXPECT_EQ(text(member(first, "tolerance")), "exact");
+    const Value& slips = array(member(first, "slips"));
+    ASSERT_EQ(slips.Size(), 1u);
+    EXPECT_EQ(text(member(slips[0], "at")), "Qv");
+    const Value& causes = array(member(slips[0], "causes"));
+    ASSERT_EQ(causes.Size(), 1u);
+    EXPECT_EQ(text(member(causes[0], "slip")), "sum-for-difference");
+    const Value& values = array(member(first, "values"));
+    ASSERT_EQ(values.Size(), 5u);
+    EXPECT_EQ(text(member(values[2], "mark")), "follows");
+    EXPECT_EQ(text(member(parse(rows[1]), "error")),
               "Qv takes a table value with at most two decimals (as 1365.03), not 'x'");
-    EXPECT_TRUE(QJsonDocument::fromJson(lines[2]).object()["allAgree"].toBool());
+    EXPECT_TRUE(member(parse(rows[2]), "allAgree").IsTrue());
 }
 
 TEST(SightformCheck, UsageAndFileErrors) {
@@ -66,7 +72,7 @@ TEST(SightformCheck, UsageAndFileErrors) {
     EXPECT_EQ(sightform({"--check", "-", "--tolerance", "half"}).status, 64);
     EXPECT_EQ(sightform({"--tolerance", "exact"}).status, 64);
     EXPECT_EQ(sightform({"--check", "/nonexistent/forms.csv"}).status, 66);
-    const auto badHeader = sightform({"--check", "-"}, bytes(entries + "\n"));
+    const auto badHeader = sightform({"--check", "-"}, entries + "\n");
     EXPECT_EQ(badHeader.status, 65);
     EXPECT_NE(badHeader.err.find("the first line must name the columns"), std::string::npos);
 }
