@@ -24,6 +24,7 @@
 #include "check/slips.h"
 #include "check/values.h"
 #include "printout/workedform.h"
+#include "testing/entries.h"
 #include "testing/expectedforms.h"
 
 namespace {
@@ -32,19 +33,6 @@ using check::ValueId;
 using testforms::firstExampleForm;
 
 const QString checkCommand = QStringLiteral("Check My Work\u2026");
-
-reduction::ReductionInput firstExampleEntries() {
-    reduction::ReductionInput input;
-    input.ghaDeg = "54";
-    input.ghaMin = "12.3";
-    input.decDeg = "20";
-    input.decMin = "15.0";
-    input.latDeg = "40";
-    input.latMin = "0";
-    input.loDeg = "70";
-    input.loMin = "0";
-    return input;
-}
 
 // A value as a student writes it: every other angle as "15 47.7", the rest
 // as the form prints them ("15°47.7'"), azimuths without the degree sign.
@@ -200,7 +188,7 @@ TEST_F(CheckDialogTest, SheetWithOneSlipIsMarkedBoxByBoxWithOneSlipLine) {
     const reduction::ReductionRecord recordBefore = form.record();
     const std::vector<std::string> printedBefore = printout::renderLines(surface()->form());
     ASSERT_EQ(printedBefore, firstExampleForm);
-    const reduction::ReductionInput entries = firstExampleEntries();
+    const reduction::ReductionInput entries = testentries::firstExample();
     const check::WorkedValues right = check::workWithSlips(entries, {});
 
     for (const auto& row : rows) {
@@ -285,7 +273,7 @@ TEST_F(CheckDialogTest, ToleranceChoiceChecksAgainAndUnreadableBoxesAreNamed) {
     typeFirstExample();
     key(Qt::Key_F7);
     ASSERT_NE(dialog(), nullptr);
-    check::WorkedValues sheet = check::workWithSlips(firstExampleEntries(), {});
+    check::WorkedValues sheet = check::workWithSlips(testentries::firstExample(), {});
     sheet[ValueId::Q_coDec].reset();
     sheet[ValueId::v].reset();
     typeSheet(sheet);
@@ -359,7 +347,10 @@ TEST_F(CheckDialogTest, FormHidesTheValuesTabFollowsTheFormAndEveryControlIsName
     for (QLabel* label : open->findChildren<QLabel*>())
         shown.append(label->text());
     const QString entriesLine = inDialog<QLabel>(QStringLiteral("lblEntries"))->text();
-    EXPECT_EQ(entriesLine.toStdString(), printout::entriesText(firstExampleEntries()));
+    // The entries as the fields hold them.
+    EXPECT_EQ(entriesLine.toStdString(), printout::entriesText(testentries::entries(
+                                             reduction::Method::Q, "54", "12.3", "N", "20", "15.0",
+                                             "N", "40", "0", "W", "70", "0")));
     for (const char* value :
          {"344\u00B012.3'", "14\u00B048.0'", "66\u00B004.2'", "141.0", "1365.03"}) {
         EXPECT_FALSE(shown.join('\n').contains(QString::fromUtf8(value))) << value;
@@ -409,35 +400,17 @@ namespace {
 // each holds the longest value of its kind as a student writes it without
 // scrolling.
 TEST(CheckDialogLayout, BoxesNeverOverlapAndHoldTheLongestValueOfTheirKind) {
-    struct Row {
-        const char* row;
-        reduction::ReductionInput entries;
-    };
-    std::vector<Row> rows{{"first example", firstExampleEntries()}};
-    reduction::ReductionInput qq;
-    qq.ghaDeg = "250";
-    qq.ghaMin = "30.0";
-    qq.decDeg = "15";
-    qq.latDeg = "55";
-    qq.loDeg = "10";
-    qq.loName = reduction::WestEast::E;
-    qq.method = reduction::Method::QQ;
-    rows.push_back({"QQ(x), t over 90", qq});
-    reduction::ReductionInput contrary = firstExampleEntries();
-    contrary.ghaDeg = "100";
-    contrary.decName = reduction::NorthSouth::S;
-    contrary.latDeg = "10";
-    rows.push_back({"contrary names", contrary});
-    reduction::ReductionInput tiny = firstExampleEntries();
+    reduction::ReductionInput tiny = testentries::firstExample();
     tiny.ghaDeg = "70";
     tiny.ghaMin = "0.1"; // t of 0.1': table values of five digits
-    rows.push_back({"tiny t", tiny});
-
+    const reduction::ReductionInput sights[] = {testentries::firstExample(),
+                                                testentries::secondExample(),
+                                                testentries::contraryExample(), tiny};
     const QString longest[] = {QStringLiteral("359\u00B059.9'"), QStringLiteral("359.9"),
                                QStringLiteral("10446.37")};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.row);
-        app::CheckDialog dialog(row.entries);
+    for (const reduction::ReductionInput& sight : sights) {
+        SCOPED_TRACE(printout::entriesText(sight));
+        app::CheckDialog dialog(sight);
         auto* area = dialog.findChild<QWidget*>(QStringLiteral("form"));
         ASSERT_NE(area, nullptr);
         std::vector<QWidget*> boxes;
