@@ -293,11 +293,12 @@ void Form8::createPrintoutMenu() {
     mnuSavePdf->setObjectName(QStringLiteral("mnuSavePdf"));
     // Checking needs no printed form, only entries that can be reduced, so
     // a student can check a sheet without seeing the right one first; the
-    // dialog says why when they cannot. F7 is free: the fields drop Ctrl
-    // with a letter, and Alt with a letter is an access key.
+    // dialog says why when they cannot. F7, as for a spelling check: the
+    // fields drop Ctrl with a letter. Alt+K, which no caption of the window
+    // uses, is the web page's key for it (browsers keep F7 for themselves).
     mnuCheck = new QAction(QStringLiteral("Check My Work\u2026"), surface_);
     mnuCheck->setObjectName(QStringLiteral("mnuCheck"));
-    mnuCheck->setShortcut(QKeySequence(Qt::Key_F7));
+    mnuCheck->setShortcuts({QKeySequence(Qt::Key_F7), QKeySequence(Qt::ALT | Qt::Key_K)});
     surface_->addAction(mnuCopy);
     surface_->addAction(mnuSavePdf);
     surface_->addAction(mnuCheck);

@@ -57,10 +57,12 @@ class SurfaceAccessible final : public QAccessibleWidget, public QAccessibleText
                 action->trigger();
     }
     QStringList keyBindingsForAction(const QString& name) const override {
+        QStringList keys;
         for (const QAction* action : widget()->actions())
-            if (action->text() == name && !action->shortcut().isEmpty())
-                return {action->shortcut().toString(QKeySequence::NativeText)};
-        return {};
+            if (action->text() == name)
+                for (const QKeySequence& shortcut : action->shortcuts())
+                    keys.append(shortcut.toString(QKeySequence::NativeText));
+        return keys;
     }
 
     void* interface_cast(QAccessible::InterfaceType type) override {

@@ -130,8 +130,8 @@ class CheckDialogTest : public WindowFixture {
     QStringList menuItems;
 };
 
-// The command opens the dialog from the menu, from F7 wherever the focus is
-// in the window, and from the worked form's accessible actions; F7 does
+// The command opens the dialog from the menu, from F7 (or Alt+K) wherever
+// the focus is in the window, and from the worked form's accessible actions; F7 does
 // nothing while an entry field holds the focus with a value out of range,
 // as the access keys do.
 TEST_F(CheckDialogTest, OpensFromTheMenuTheKeyboardAndAssistiveTechnology) {
@@ -144,11 +144,19 @@ TEST_F(CheckDialogTest, OpensFromTheMenuTheKeyboardAndAssistiveTechnology) {
     EXPECT_EQ(dialog()->windowTitle(), app::CheckDialog::title);
     closeDialog();
 
-    for (const char* focusedName : {"txtLoMin", "cmdQ", "optQ"}) {
-        SCOPED_TRACE(focusedName);
-        control<QWidget>(focusedName)->setFocus();
-        key(Qt::Key_F7);
-        ASSERT_NE(dialog(), nullptr) << "from F7";
+    const struct {
+        const char* focused;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {{"txtLoMin", Qt::Key_F7, Qt::NoModifier},
+                {"cmdQ", Qt::Key_F7, Qt::NoModifier},
+                {"optQ", Qt::Key_F7, Qt::NoModifier},
+                {"txtGHADeg", Qt::Key_K, Qt::AltModifier}};
+    for (const auto& row : keys) {
+        SCOPED_TRACE(row.focused);
+        control<QWidget>(row.focused)->setFocus();
+        key(row.key, row.modifiers);
+        ASSERT_NE(dialog(), nullptr) << "from the keyboard";
         closeDialog();
     }
 
@@ -156,7 +164,8 @@ TEST_F(CheckDialogTest, OpensFromTheMenuTheKeyboardAndAssistiveTechnology) {
         QAccessible::queryAccessibleInterface(surface())->actionInterface();
     ASSERT_NE(actions, nullptr);
     ASSERT_TRUE(actions->actionNames().contains(checkCommand));
-    EXPECT_EQ(actions->keyBindingsForAction(checkCommand), QStringList{QStringLiteral("F7")});
+    EXPECT_EQ(actions->keyBindingsForAction(checkCommand),
+              (QStringList{QStringLiteral("F7"), QStringLiteral("Alt+K")}));
     actions->doAction(checkCommand);
     ASSERT_NE(dialog(), nullptr) << "from the accessible action";
     closeDialog();
