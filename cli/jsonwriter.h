@@ -54,7 +54,7 @@ std::size_t jsonNumber(double value, char* text);
 // value as a JSON number (null when not finite).
 void writeNumber(JsonWriter& writer, double value);
 
-// Every field of the record except pi, under its own name, keys in the order
+// Every field of the record, under its own name, keys in the order
 // of their UTF-16 code units (upper case before lower case): degrees as
 // integers, flags as booleans, other values through writeNumber.
 void writeRecord(JsonWriter& writer, const reduction::ReductionRecord& record);

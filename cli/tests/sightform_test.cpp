@@ -151,7 +151,7 @@ TEST(SightformJson, RecordNamesTypesAndRoundTripValues) {
     const QStringList degrees{"LHADeg",   "tDeg",     "tUsedDeg", "LatDeg", "DecDeg",
                               "coDecDeg", "vDeg",     "coVDeg",   "wDeg",   "wUsedDeg",
                               "uDeg",     "uUsedDeg", "HcDeg",    "coHcDeg"};
-    const QStringList flags{"tOver90", "uOver90"};
+    const QStringList flags{"tOver90", "sameNames", "uOver90"};
     const QStringList doubles{
         "GHA",     "Lo",     "LHA",    "LHAMin",   "t",        "tMin",  "tUsed", "tUsedMin",
         "LatMin",  "DecMin", "Lat",    "Dec",      "coDecMin", "coDec", "Qv",    "v",
@@ -164,6 +164,17 @@ TEST(SightformJson, RecordNamesTypesAndRoundTripValues) {
     expectedKeys.unite(QSet<QString>(doubles.begin(), doubles.end()));
     const QStringList keys = record.keys();
     EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()), expectedKeys);
+    // Written in the order of their characters, as the parser's sorted keys()
+    // cannot show: read them off the text itself.
+    QStringList writtenKeys;
+    const QString text = QString::fromStdString(lines[0]);
+    const qsizetype recordStart = text.indexOf("\"record\":{");
+    ASSERT_GE(recordStart, 0);
+    const QString recordText = text.mid(recordStart, text.indexOf('}', recordStart) - recordStart);
+    auto keyMatches = QRegularExpression("[{,]\"([A-Za-z0-9]+)\":").globalMatch(recordText);
+    while (keyMatches.hasNext())
+        writtenKeys << keyMatches.next().captured(1);
+    EXPECT_EQ(writtenKeys, keys);
 
     for (const QString& name : degrees) {
         // Written as a JSON integer: no point, no exponent.
