@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/arguments.h"
@@ -22,6 +24,23 @@ inline constexpr int exitDataError = 65;
 inline constexpr int exitNoInput = 66;
 inline constexpr int exitCannotCreate = 73;
 inline constexpr int exitOutputError = 74;
+
+struct ExitStatusMeaning {
+    int status;
+    std::string_view meaning;
+};
+
+// What each exit status tells a script, as --help lists them.
+inline constexpr std::array<ExitStatusMeaning, 8> exitStatuses{{
+    {exitComplete, "complete; with --batch, every row was well formed"},
+    {exitCheckData, "\"Check your data.\": the body is below the horizon"},
+    {exitArithmeticFailure, "the entries cannot be reduced"},
+    {exitUsage, "usage error"},
+    {exitDataError, "with --batch: a row was malformed, or the file is UTF-16"},
+    {exitNoInput, "with --batch: the file cannot be read"},
+    {exitCannotCreate, "with --pdf: the PDF file cannot be written"},
+    {exitOutputError, "the output cannot be written (a full disk, a closed pipe)"},
+}};
 
 // Where the sights of a --pdf run go: every sight (or malformed row) in
 // order, then the whole sheet written at once.

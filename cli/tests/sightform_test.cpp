@@ -97,7 +97,8 @@ TEST(SightformText, HelpDocumentsTheContract) {
     const ProgramRun run = sightform({"--help"});
     EXPECT_EQ(run.status, 0);
     for (const char* word : {"--method", "--gha", "--dec", "--lat", "--lon", "--json", "--exact",
-                             "--batch", "ghaDeg,ghaMin", "check-data", "dHcArcmin", "64", "65"}) {
+                             "--batch", "--pdf", "--blank", "--quiet", "ghaDeg, ghaMin",
+                             "check-data", "dHcArcmin", "64", "65", "73", "74"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }
