@@ -29,26 +29,21 @@
 
 #include "app/focus/focushold.h"
 #include "app/fonts.h"
+#include "app/surface.h"
 #include "app/toolkit.h"
-#include "app/twips.h"
 #include "help/form1.h"
+#include "layout/form8layout.h"
 #include "printout/pdfsheet.h"
-#include "printout/surface.h"
 #include "printout/workedform.h"
 
 namespace app {
 namespace {
 
-constexpr int clientWidthTwips = 10080;
-constexpr int clientHeightTwips = 5445;
-constexpr int separatorTwips = 2160;
-// The printout starts a little below the separator so its first line does
-// not touch the rule.
-constexpr int printoutTopTwips = 2260;
 constexpr int linePixels = 2;
 
-const QString degreeSign = QStringLiteral("\u00B0");
-const QString minuteMark = QStringLiteral("'");
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
 
 #ifdef Q_OS_WIN
 constexpr QStringView platformLineEnd = u"\r\n";
@@ -90,8 +85,9 @@ class OptionButtonStyle final : public QProxyStyle {
     static constexpr int optionLabelSpacing = 4;
 };
 
-void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twips::toPixels(QRect(left, top, width, height)));
+void place(QWidget* widget, const layout::Rect& twips) {
+    const layout::Rect pixels = layout::toPixels(twips);
+    widget->setGeometry(pixels.left, pixels.top, pixels.width, pixels.height);
 }
 
 using entry::FieldId;
@@ -204,11 +200,11 @@ Form8::Form8(Toolkit& toolkit, QWidget* parent)
     : QWidget(parent), toolkit_(toolkit),
       fieldAlerts_(std::make_unique<ToolkitAlerts>(toolkit, [this] { showFieldStates(); })),
       fields_(*fieldAlerts_) {
-    Form_Initialize();
     setWindowTitle(applicationTitle);
     setWindowIcon(QIcon(QStringLiteral(":/sightcheck/sightcheck.xpm")));
     setFont(windowFont());
-    setFixedSize(twips::toPixels(clientWidthTwips), twips::toPixels(clientHeightTwips));
+    setFixedSize(layout::toPixels(layout::form8Client.width),
+                 layout::toPixels(layout::form8Client.height));
 
     // The window, its labels and its frame wear the colour of an empty text
     // field.
@@ -234,82 +230,79 @@ Form8::~Form8() = default;
 void Form8::createControls() {
     // First, so that it lies beneath every control: "Clear All" sits on the
     // printout and must stay visible and clickable.
-    surface_ = new printout::Surface(this);
+    surface_ = new Surface(this);
     surface_->setObjectName(QStringLiteral("surface"));
-    place(surface_, 0, printoutTopTwips, clientWidthTwips, clientHeightTwips - printoutTopTwips);
+    place(surface_, layout::printoutArea);
 
-    line("Line1", 0);
-    line("Line3", 0);
-    line("Line2", separatorTwips);
+    // The frame comes before the option buttons in the table, so a button's
+    // container always exists when the button is made.
+    for (const layout::Control& control : layout::form8Controls()) {
+        QWidget* parent =
+            control.container.empty() ? this : findChild<QWidget*>(text(control.container));
+        switch (control.kind) {
+        case layout::ControlKind::Label:
+            label(control);
+            break;
+        case layout::ControlKind::TextField:
+            field(control);
+            break;
+        case layout::ControlKind::NameList:
+            nameList(control);
+            break;
+        case layout::ControlKind::CommandButton:
+            button(control);
+            break;
+        case layout::ControlKind::Frame:
+            frame(control);
+            break;
+        case layout::ControlKind::OptionButton:
+            optionButton(control, parent);
+            break;
+        case layout::ControlKind::Line:
+            line(control);
+            break;
+        }
+    }
 
-    label("Label1", QStringLiteral("GHA"), 100, 120, 495, 255);
-    txtGHADeg = field(FieldId::GHADeg, 600, 120, 495, 285);
-    label("lblGHADeg", degreeSign, 1090, 120, 135, 255);
-    txtGHAMin = field(FieldId::GHAMin, 1200, 120, 495, 285);
-    label("lblGHAMin", minuteMark, 1690, 120, 135, 255);
-    label("lblDRL", QStringLiteral("DR L"), 3240, 120, 375, 255);
-    txtLDeg = field(FieldId::LDeg, 3960, 120, 375, 285);
-    label("lblLDeg", degreeSign, 4335, 120, 135, 255);
-    txtLMin = field(FieldId::LMin, 4440, 120, 495, 285);
-    label("lblLMin", minuteMark, 4935, 120, 135, 255);
-    cboL = nameList("cboL", QStringLiteral("DR L name"), {QStringLiteral("N"), QStringLiteral("S")},
-                    5040, 120, 615, 315);
+    txtGHADeg = child<QLineEdit>("txtGHADeg");
+    txtGHAMin = child<QLineEdit>("txtGHAMin");
+    txtDecDeg = child<QLineEdit>("txtDecDeg");
+    txtDecMin = child<QLineEdit>("txtDecMin");
+    txtLDeg = child<QLineEdit>("txtLDeg");
+    txtLMin = child<QLineEdit>("txtLMin");
+    txtLoDeg = child<QLineEdit>("txtLoDeg");
+    txtLoMin = child<QLineEdit>("txtLoMin");
+    cboDec = child<QComboBox>("cboDec");
+    cboL = child<QComboBox>("cboL");
+    cboLo = child<QComboBox>("cboLo");
+    cmdQ = child<QPushButton>("cmdQ");
+    cmdClear = child<QPushButton>("cmdClear");
+    cmdClearSome = child<QPushButton>("cmdClearSome");
+    cmdHelp = child<QPushButton>("cmdHelp");
+    Frame1 = child<QGroupBox>("Frame1");
+    optQ = child<QRadioButton>("optQ");
+    optQQ = child<QRadioButton>("optQQ");
 
-    label("Label2", QStringLiteral("Dec"), 100, 480, 495, 255);
-    txtDecDeg = field(FieldId::DecDeg, 720, 480, 375, 285);
-    label("lblDecDeg", degreeSign, 1090, 480, 135, 255);
-    txtDecMin = field(FieldId::DecMin, 1200, 480, 495, 285);
-    label("lblDecMin", minuteMark, 1690, 480, 135, 255);
-    cboDec = nameList("cboDec", QStringLiteral("Dec name"),
-                      {QStringLiteral("N"), QStringLiteral("S")}, 1800, 480, 615, 315);
-    label("lblDRLo", QStringLiteral("DR Lo"), 3240, 480, 495, 255);
-    txtLoDeg = field(FieldId::LoDeg, 3840, 480, 495, 285);
-    label("lblLoDeg", degreeSign, 4335, 480, 135, 255);
-    txtLoMin = field(FieldId::LoMin, 4440, 480, 495, 285);
-    label("lblLoMin", minuteMark, 4935, 480, 135, 255);
-    cboLo = nameList("cboLo", QStringLiteral("DR Lo name"),
-                     {QStringLiteral("W"), QStringLiteral("E")}, 5040, 480, 615, 315);
-
-    cmdHelp = button("cmdHelp", QStringLiteral("?"), 9720, 0, 375, 375);
-
-    Frame1 = new QGroupBox(QStringLiteral("Method"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    place(Frame1, 7080, 600, 1935, 615);
-    Frame1->setAccessibleName(Frame1->title());
-    optQ = new QRadioButton(QStringLiteral("Q(x)"), Frame1);
-    optQ->setObjectName(QStringLiteral("optQ"));
-    optQ->setAccessibleName(optQ->text());
-    place(optQ, 120, 240, 615, 255);
-    optQQ = new QRadioButton(QStringLiteral("QQ(x)"), Frame1);
-    optQQ->setObjectName(QStringLiteral("optQQ"));
-    optQQ->setAccessibleName(optQQ->text());
-    place(optQQ, 1080, 240, 735, 255);
     optQ->setChecked(true);
     auto* optionStyle = new OptionButtonStyle;
     optionStyle->setParent(Frame1);
     optQ->setStyle(optionStyle);
     optQQ->setStyle(optionStyle);
 
-    cmdQ = button("cmdQ", QStringLiteral("&Calculate"), 7080, 1440, 1935, 375);
-
-    QLabel* note = label("Label5",
-                         QStringLiteral("To use LHA instead of GHA, enter LHA  in place of GHA and "
-                                        "set DR Lo to zero or leave blank."),
-                         120, 1155, 2775, 615);
-    note->setWordWrap(true);
-
-    cmdClearSome =
-        button("cmdClearSome", QStringLiteral("&Clear except DR"), 1320, 1680, 1335, 375);
-    cmdClear = button("cmdClear", QStringLiteral("Clear &All"), 120, 4560, 1215, 375);
-
     surface_->lower();
     createPrintoutMenu();
+}
+
+template <typename Widget> Widget* Form8::child(const char* name) const {
+    auto* widget = findChild<Widget*>(QLatin1String(name), Qt::FindChildrenRecursively);
+    Q_ASSERT(widget != nullptr);
+    return widget;
 }
 
 void Form8::createPrintoutMenu() {
     // Shown by the toolkit on a right click on the printout area; the controls
     // that lie on the area keep their own menus. The surface takes no focus,
-    // so the commands are also its accessible actions (printout/surface.cpp).
+    // so the commands are also its accessible actions (app/surface.cpp).
     surface_->setContextMenuPolicy(Qt::ActionsContextMenu);
     mnuCopy = new QAction(QStringLiteral("Copy Worked Form"), surface_);
     mnuCopy->setObjectName(QStringLiteral("mnuCopy"));
@@ -328,83 +321,100 @@ void Form8::showPrintoutCommands() {
     mnuSavePdf->setEnabled(printed);
 }
 
-QLabel* Form8::label(const char* name, const QString& caption, int left, int top, int width,
-                     int height) {
-    auto* widget = new QLabel(caption, this);
-    widget->setObjectName(QLatin1String(name));
+QLabel* Form8::label(const layout::Control& control) {
+    auto* widget = new QLabel(text(control.caption), this);
+    widget->setObjectName(text(control.name));
     widget->setTextFormat(Qt::PlainText);
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(widget, left, top, width, height);
+    widget->setWordWrap(control.wraps);
+    place(widget, control.rect);
     return widget;
 }
 
-QLineEdit* Form8::field(FieldId id, int left, int top, int width, int height) {
-    const entry::FieldSpec& spec = entry::spec(id);
-    const auto text = [](std::string_view utf8) {
-        return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-    };
+QLineEdit* Form8::field(const layout::Control& control) {
+    const auto spec =
+        std::find_if(entry::fieldSpecs.begin(), entry::fieldSpecs.end(),
+                     [&](const entry::FieldSpec& s) { return s.name == control.name; });
+    Q_ASSERT(spec != entry::fieldSpecs.end());
     auto* widget = new QLineEdit(this);
-    widget->setObjectName(text(spec.name));
-    widget->setMaxLength(spec.maxLength);
-    widget->setToolTip(text(spec.toolTip));
-    widget->setAccessibleName(text(spec.accessibleName));
-    place(widget, left, top, width, height);
+    widget->setObjectName(text(control.name));
+    widget->setMaxLength(spec->maxLength);
+    widget->setToolTip(text(spec->toolTip));
+    widget->setAccessibleName(text(spec->accessibleName));
+    place(widget, control.rect);
     return widget;
 }
 
-QComboBox* Form8::nameList(const char* name, const QString& accessibleName,
-                           const QStringList& items, int left, int top, int width, int height) {
+QComboBox* Form8::nameList(const layout::Control& control) {
     auto* widget = new QComboBox(this);
-    widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(accessibleName);
+    widget->setObjectName(text(control.name));
+    widget->setAccessibleName(text(control.accessibleName));
     widget->setEditable(false);
-    widget->addItems(items);
+    for (std::string_view item : control.items)
+        widget->addItem(text(item));
     // Nothing is selected until the window is loaded.
     widget->setCurrentIndex(-1);
     // A drop-down list keeps the colour of an empty text field.
     QPalette listPalette = widget->palette();
     listPalette.setColor(QPalette::Button, listPalette.color(QPalette::Base));
     widget->setPalette(listPalette);
-    place(widget, left, top, width, height);
+    place(widget, control.rect);
     return widget;
 }
 
-QPushButton* Form8::button(const char* name, const QString& caption, int left, int top, int width,
-                           int height) {
-    auto* widget = new QPushButton(caption, this);
-    widget->setObjectName(QLatin1String(name));
+QPushButton* Form8::button(const layout::Control& control) {
+    auto* widget = new QPushButton(text(control.caption), this);
+    widget->setObjectName(text(control.name));
     // The caption as it is shown, without the access key's mark.
-    widget->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+    widget->setAccessibleName(text(layout::captionText(control.caption)));
     // Not autoDefault, which would change how the style frames the button;
     // Enter and Return are handled in eventFilter instead.
     widget->setAutoDefault(false);
     widget->installEventFilter(this);
-    place(widget, left, top, width, height);
+    place(widget, control.rect);
     return widget;
 }
 
-QFrame* Form8::line(const char* name, int y) {
+QGroupBox* Form8::frame(const layout::Control& control) {
+    auto* widget = new QGroupBox(text(control.caption), this);
+    widget->setObjectName(text(control.name));
+    widget->setAccessibleName(text(control.caption));
+    place(widget, control.rect);
+    return widget;
+}
+
+QRadioButton* Form8::optionButton(const layout::Control& control, QWidget* frame) {
+    auto* widget = new QRadioButton(text(control.caption), frame);
+    widget->setObjectName(text(control.name));
+    widget->setAccessibleName(text(control.caption));
+    place(widget, control.rect);
+    return widget;
+}
+
+QFrame* Form8::line(const layout::Control& control) {
     auto* widget = new QFrame(this);
-    widget->setObjectName(QLatin1String(name));
+    widget->setObjectName(text(control.name));
     widget->setFrameShape(QFrame::HLine);
     widget->setFrameShadow(QFrame::Plain);
     widget->setLineWidth(linePixels);
     // The 2-pixel stroke is centred on its row, but cannot go above the
     // client area.
-    const int row = twips::toPixels(y);
-    widget->setGeometry(0, qMax(0, row - linePixels / 2), twips::toPixels(clientWidthTwips),
-                        linePixels);
+    const int row = layout::toPixels(control.rect.top);
+    widget->setGeometry(layout::toPixels(control.rect.left), qMax(0, row - linePixels / 2),
+                        layout::toPixels(control.rect.width), linePixels);
     return widget;
 }
 
 void Form8::setFocusOrder() {
     // Labels and the frame take no focus; the method group is reached through
     // its selected button, as Qt does for exclusive option buttons.
-    QWidget* const order[] = {txtGHADeg,    txtGHAMin, txtDecDeg, txtDecMin, cboDec, txtLDeg,
-                              txtLMin,      cboL,      txtLoDeg,  txtLoMin,  cboLo,  cmdClear,
-                              cmdClearSome, cmdQ,      cmdHelp,   optQ,      optQQ};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    QWidget* previous = nullptr;
+    for (const layout::Control* control : layout::focusOrder()) {
+        auto* widget = findChild<QWidget*>(text(control->name));
+        if (previous != nullptr)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 void Form8::connectFields() {
@@ -439,11 +449,6 @@ void Form8::connectCommands() {
         if (checked)
             optQQ_Click();
     });
-}
-
-void Form8::Form_Initialize() {
-    // Held with the record; the table function and the calculation read it.
-    record_.pi = 4.0 * std::atan(1.0);
 }
 
 void Form8::Form_Load() {

@@ -28,12 +28,13 @@ namespace help {
 class Form1;
 }
 
-namespace printout {
-class Surface;
+namespace layout {
+struct Control;
 }
 
 namespace app {
 
+class Surface;
 class Toolkit;
 
 // The window's title, also the caption of its message boxes.
@@ -143,7 +144,6 @@ class Form8 final : public QWidget {
 
     void clearFields(std::span<const entry::FieldId> order);
 
-    void Form_Initialize();
     void Form_Load();
     void createControls();
     void setFocusOrder();
@@ -157,14 +157,16 @@ class Form8 final : public QWidget {
     reduction::Method selectedMethod() const;
     void DisplayQQ();
 
-    QLabel* label(const char* name, const QString& caption, int left, int top, int width,
-                  int height);
-    QLineEdit* field(entry::FieldId id, int left, int top, int width, int height);
-    QComboBox* nameList(const char* name, const QString& accessibleName, const QStringList& items,
-                        int left, int top, int width, int height);
-    QPushButton* button(const char* name, const QString& caption, int left, int top, int width,
-                        int height);
-    QFrame* line(const char* name, int y);
+    // The control's widget, made from its row of the design table.
+    QLabel* label(const layout::Control& control);
+    QLineEdit* field(const layout::Control& control);
+    QComboBox* nameList(const layout::Control& control);
+    QPushButton* button(const layout::Control& control);
+    QGroupBox* frame(const layout::Control& control);
+    QRadioButton* optionButton(const layout::Control& control, QWidget* frame);
+    QFrame* line(const layout::Control& control);
+    // The child widget of that designed name.
+    template <typename Widget> Widget* child(const char* name) const;
 
     Toolkit& toolkit_;
     reduction::ReductionRecord record_;
@@ -177,7 +179,7 @@ class Form8 final : public QWidget {
 
     QPointer<help::Form1> helpWindow_;
 
-    printout::Surface* surface_ = nullptr;
+    Surface* surface_ = nullptr;
     // The entries of the form on the surface, for the heading of its PDF.
     std::optional<reduction::ReductionInput> printedInput_;
 

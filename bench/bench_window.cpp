@@ -29,8 +29,8 @@
 #include <memory>
 
 #include "app/form8.h"
+#include "app/surface.h"
 #include "app/toolkit.h"
-#include "printout/surface.h"
 
 namespace {
 
@@ -133,7 +133,7 @@ void BM_CalculateToRepaintedForm(benchmark::State& state) {
     app::Form8 form(toolkit);
     typeFirstExample(form);
     form.show();
-    auto* surface = form.findChild<printout::Surface*>(QStringLiteral("surface"));
+    auto* surface = form.findChild<app::Surface*>(QStringLiteral("surface"));
     PaintSpy spy;
     surface->installEventFilter(&spy);
     for (auto _ : state) {
@@ -174,7 +174,7 @@ int runOnce(const char* which, int bareWidgets, const Clock::time_point start) {
     if (isForm8) {
         auto* form = static_cast<app::Form8*>(window.get());
         typeFirstExample(*form);
-        auto* surface = form->findChild<printout::Surface*>(QStringLiteral("surface"));
+        auto* surface = form->findChild<app::Surface*>(QStringLiteral("surface"));
         PaintSpy formSpy;
         surface->installEventFilter(&formSpy);
         form->cmdQ_Click();

@@ -1,11 +1,12 @@
 #include "cli/sightreport.h"
 
-#include "cli/exactsolution.h"
+#include "cli/exactlines.h"
 #include "printout/workedform.h"
 
 namespace cli {
 namespace {
 
+using reduction::ExactSolution;
 using reduction::Outcome;
 
 bool complete(const Sight& sight) {
@@ -13,8 +14,8 @@ bool complete(const Sight& sight) {
 }
 
 ExactSolution exactOf(const Sight& sight) {
-    return exactSolution(sight.record, sight.input.latName == reduction::NorthSouth::S,
-                         sight.input.decName == reduction::NorthSouth::S);
+    return reduction::exactSolution(sight.record, sight.input.latName == reduction::NorthSouth::S,
+                                    sight.input.decName == reduction::NorthSouth::S);
 }
 
 } // namespace

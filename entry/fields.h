@@ -53,28 +53,27 @@ struct FieldSpec {
     std::optional<FieldId> partner;
     int maxLength; // characters
     std::string_view toolTip;
-    int tabIndex;
     // What assistive technology calls the field: the caption of its row and
     // the part of the angle it holds.
     std::string_view accessibleName;
 };
 
 inline constexpr std::array<FieldSpec, fieldCount> fieldSpecs{{
-    {FieldId::GHADeg, "txtGHADeg", FieldKind::Degree, 719, std::nullopt, 3, "Range 0 to 719", 0,
+    {FieldId::GHADeg, "txtGHADeg", FieldKind::Degree, 719, std::nullopt, 3, "Range 0 to 719",
      "GHA degrees"},
-    {FieldId::GHAMin, "txtGHAMin", FieldKind::Minute, 59.9, std::nullopt, 4, "Range 0 to 59.9", 1,
+    {FieldId::GHAMin, "txtGHAMin", FieldKind::Minute, 59.9, std::nullopt, 4, "Range 0 to 59.9",
      "GHA minutes"},
-    {FieldId::DecDeg, "txtDecDeg", FieldKind::Degree, 90, FieldId::DecMin, 2, "Range 0 to 90", 2,
+    {FieldId::DecDeg, "txtDecDeg", FieldKind::Degree, 90, FieldId::DecMin, 2, "Range 0 to 90",
      "Dec degrees"},
-    {FieldId::DecMin, "txtDecMin", FieldKind::Minute, 59.9, std::nullopt, 4, "Range 0 to 59.9", 3,
+    {FieldId::DecMin, "txtDecMin", FieldKind::Minute, 59.9, std::nullopt, 4, "Range 0 to 59.9",
      "Dec minutes"},
-    {FieldId::LDeg, "txtLDeg", FieldKind::Degree, 90, FieldId::LMin, 2, "Range 0 to 90", 5,
+    {FieldId::LDeg, "txtLDeg", FieldKind::Degree, 90, FieldId::LMin, 2, "Range 0 to 90",
      "DR L degrees"},
-    {FieldId::LMin, "txtLMin", FieldKind::Minute, 59.9, std::nullopt, 4, "Range 0 to 59.9", 6,
+    {FieldId::LMin, "txtLMin", FieldKind::Minute, 59.9, std::nullopt, 4, "Range 0 to 59.9",
      "DR L minutes"},
-    {FieldId::LoDeg, "txtLoDeg", FieldKind::Degree, 180, FieldId::LoMin, 3, "Range 0 to 180", 8,
+    {FieldId::LoDeg, "txtLoDeg", FieldKind::Degree, 180, FieldId::LoMin, 3, "Range 0 to 180",
      "DR Lo degrees"},
-    {FieldId::LoMin, "txtLoMin", FieldKind::Minute, 59.9, std::nullopt, 4, "Range 0 to 59.9", 9,
+    {FieldId::LoMin, "txtLoMin", FieldKind::Minute, 59.9, std::nullopt, 4, "Range 0 to 59.9",
      "DR Lo minutes"},
 }};
 

@@ -1,5 +1,7 @@
 #include "entry/textvalue.h"
 
+#include "entry/readdecimal.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -80,7 +82,7 @@ std::size_t leadingDecimalLength(std::string_view text) {
     return i;
 }
 
-// from_chars leaves the value untouched when it is out of the double range:
+// readDecimal leaves the value untouched when it is out of the double range:
 // tell an overflow from an underflow by where the first significant digit
 // stands once the exponent is applied.
 double outOfRange(std::string_view number) {
@@ -127,7 +129,7 @@ double outOfRange(std::string_view number) {
 // filter lets through: read without the general path. With at most 15
 // digits the digits form a whole number m below 2^53 and 10^k (k decimals)
 // is exact too, so m / 10^k, one correctly rounded division, is the double
-// nearest to the text's value: the very double from_chars gives. false for
+// nearest to the text's value: the very double readDecimal gives. false for
 // any other text, which the general path reads.
 bool plainDecimal(std::string_view text, double& value) {
     constexpr int maxDigits = 15;
@@ -183,7 +185,7 @@ double TextValue(std::string_view text) {
     const std::string_view number = text.substr(0, leadingDecimalLength(text));
     if (number.empty())
         return 0;
-    // from_chars reads neither a leading "+" nor a D for the exponent.
+    // readDecimal reads neither a leading "+" nor a D for the exponent.
     std::string_view digits = number.front() == '+' ? number.substr(1) : number;
     std::string withE;
     if (const auto d = digits.find_first_of("Dd"); d != std::string_view::npos) {
@@ -192,7 +194,7 @@ double TextValue(std::string_view text) {
         digits = withE;
     }
     double value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    const auto [end, ec] = readDecimal(digits.data(), digits.data() + digits.size(), value);
     if (ec == std::errc::result_out_of_range)
         return outOfRange(number);
     (void)end;

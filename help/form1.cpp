@@ -3,14 +3,14 @@
 #include <QPlainTextEdit>
 #include <QString>
 
-#include "app/twips.h"
 #include "help/helptext.h"
+#include "layout/twips.h"
 
 namespace help {
 
 namespace {
 
-using app::twips::toPixels;
+using layout::toPixels;
 
 constexpr int clientWidthTwips = 8130;
 constexpr int clientHeightTwips = 6120;

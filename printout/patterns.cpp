@@ -1,5 +1,7 @@
 #include "printout/patterns.h"
 
+#include "printout/scientific.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -46,8 +48,8 @@ void incrementDigits(std::string& digits) {
 // from the 15-significant-digit decimal form of value.
 std::string scaledDigits(double magnitude, int decimals) {
     char buffer[40];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                       std::chars_format::scientific, significantDigits - 1);
+    const auto written =
+        writeScientific(buffer, buffer + sizeof buffer, magnitude, significantDigits - 1);
     // buffer holds "d.ddddddddddddde±x": the first digit, the point, 14 digits.
     std::string digits(1, buffer[0]);
     digits.append(buffer + 2, significantDigits - 1);

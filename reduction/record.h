@@ -15,8 +15,6 @@ namespace reduction {
 // A calculation overwrites the fields in order; one that stops early leaves
 // the later fields as the previous calculation left them.
 struct ReductionRecord {
-    double pi = reduction::pi;
-
     double GHA = 0;
     double Lo = 0;
     double LHA = 0;

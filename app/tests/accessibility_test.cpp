@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "app/surface.h"
 #include "app/tests/windowfixture.h"
 #include "help/form1.h"
-#include "printout/surface.h"
-#include "printout/tests/expectedforms.h"
 #include "printout/workedform.h"
+#include "testing/expectedforms.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ TEST_F(AccessibilityTest, SurfaceIsReadOnlyTextOfThePrintedLinesRefreshedByCalcu
     // run starts in column 52 of line 8.
     const int hc = int(wholeText().indexOf(QStringLiteral("Hc = ")));
     const QRect cell = text->characterRect(hc);
-    auto* drawn = control<printout::Surface>("surface");
+    auto* drawn = control<app::Surface>("surface");
     EXPECT_NEAR(drawn->mapFromGlobal(cell.topLeft()).x(), 51 * drawn->columnWidth(), 1);
     EXPECT_EQ(text->offsetAtPoint(cell.center()), hc);
 
@@ -164,7 +164,7 @@ TEST_F(AccessibilityTest, EnterAndReturnPressTheFocusedCommandButton) {
             key(Qt::Key_Tab);
         ASSERT_EQ(focused(), control<QWidget>("cmdQ"));
         key(pressed, modifiers);
-        EXPECT_EQ(printout::renderLines(control<printout::Surface>("surface")->form()),
+        EXPECT_EQ(printout::renderLines(control<app::Surface>("surface")->form()),
                   firstExampleForm);
 
         control<QWidget>("cmdClearSome")->setFocus();

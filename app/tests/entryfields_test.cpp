@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 #include "app/qttoolkit.h"
+#include "app/surface.h"
 #include "app/tests/modalwatchdog.h"
 #include "app/tests/windowfixture.h"
-#include "printout/surface.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ const QString outOfRange = QStringLiteral("Out of Range");
 
 class EntryFieldsTest : public WindowFixture {
   protected:
-    printout::Surface* surface() { return control<printout::Surface>("surface"); }
+    app::Surface* surface() { return control<app::Surface>("surface"); }
 };
 
 TEST_F(EntryFieldsTest, NineThenOneTurnsDecDegRedWithOneMessageAndLeavesDecMinEnabled) {

@@ -22,11 +22,11 @@
 #include <string>
 #include <vector>
 
+#include "app/surface.h"
 #include "app/tests/recordingtoolkit.h"
-#include "app/twips.h"
-#include "printout/surface.h"
-#include "printout/tests/expectedforms.h"
+#include "layout/twips.h"
 #include "printout/workedform.h"
+#include "testing/expectedforms.h"
 
 namespace {
 
@@ -79,7 +79,12 @@ const LayoutRow layoutTable[] = {
 };
 
 // Half a pixel: the most a designed value can move when placed on whole pixels.
-constexpr int twipsTolerance = app::twips::perPixel / 2;
+constexpr int twipsTolerance = layout::twipsPerPixel / 2;
+
+QRect twipsOf(const QRect& pixels) {
+    return {layout::fromPixels(pixels.x()), layout::fromPixels(pixels.y()),
+            layout::fromPixels(pixels.width()), layout::fromPixels(pixels.height())};
+}
 
 using testforms::firstExampleForm;
 using testforms::secondExampleForm;
@@ -115,7 +120,7 @@ class Form8Test : public ::testing::Test {
         return found;
     }
 
-    printout::Surface* surface() { return control<printout::Surface>("surface"); }
+    app::Surface* surface() { return control<app::Surface>("surface"); }
 
     std::vector<std::string> printedLines() { return printout::renderLines(surface()->form()); }
 
@@ -160,7 +165,7 @@ class Form8Test : public ::testing::Test {
 TEST_F(Form8Test, OpensWithEmptyFieldsDefaultNamesQMethodAndNoPrintout) {
     EXPECT_EQ(form.windowTitle(), app::applicationTitle);
     EXPECT_EQ(form.size(), QSize(672, 363));
-    EXPECT_EQ(app::twips::fromPixels(form.rect()), QRect(0, 0, 10080, 5445));
+    EXPECT_EQ(twipsOf(form.rect()), QRect(0, 0, 10080, 5445));
 
     for (const char* name : {"txtGHADeg", "txtGHAMin", "txtDecDeg", "txtDecMin", "txtLDeg",
                              "txtLMin", "txtLoDeg", "txtLoMin"}) {
@@ -207,7 +212,7 @@ TEST_F(Form8Test, EveryControlSitsAtItsDesignedPlaceWithItsTextsLimitsAndFocusOr
         SCOPED_TRACE(row.name);
         auto* widget = control<QWidget>(row.name);
         ASSERT_NE(widget, nullptr);
-        const QRect inTwips = app::twips::fromPixels(widget->geometry());
+        const QRect inTwips = twipsOf(widget->geometry());
         EXPECT_NEAR(inTwips.x(), row.left, twipsTolerance);
         EXPECT_NEAR(inTwips.y(), row.top, twipsTolerance);
         EXPECT_NEAR(inTwips.width(), row.width, twipsTolerance);
@@ -259,14 +264,14 @@ TEST_F(Form8Test, LinesMarkTheTopEdgeAndSeparateTheInputBandFromThePrintout) {
     };
     for (const LineRow& row : {LineRow{"Line1", 0}, LineRow{"Line3", 0}, LineRow{"Line2", 2160}}) {
         SCOPED_TRACE(row.name);
-        const QRect inTwips = app::twips::fromPixels(control<QWidget>(row.name)->geometry());
+        const QRect inTwips = twipsOf(control<QWidget>(row.name)->geometry());
         EXPECT_EQ(inTwips.left(), 0);
         EXPECT_EQ(inTwips.width(), 10080);
-        EXPECT_EQ(inTwips.height(), 2 * app::twips::perPixel);
+        EXPECT_EQ(inTwips.height(), 2 * layout::twipsPerPixel);
         EXPECT_LE(inTwips.top(), row.y);
-        EXPECT_GE(inTwips.top() + inTwips.height(), row.y + app::twips::perPixel);
+        EXPECT_GE(inTwips.top() + inTwips.height(), row.y + layout::twipsPerPixel);
     }
-    const QRect printout = app::twips::fromPixels(surface()->geometry());
+    const QRect printout = twipsOf(surface()->geometry());
     EXPECT_NEAR(printout.top(), 2260, twipsTolerance);
     EXPECT_EQ(printout.left(), 0);
     EXPECT_EQ(printout.width(), 10080);

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "app/surface.h"
 #include "app/tests/windowfixture.h"
-#include "printout/surface.h"
-#include "printout/tests/expectedforms.h"
-#include "printout/tests/pdftext.h"
 #include "printout/workedform.h"
+#include "testing/expectedforms.h"
+#include "testing/pdftext.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ QString printedText(const std::vector<std::string>& lines) {
 
 class PrintoutMenuTest : public WindowFixture {
   protected:
-    printout::Surface* surface() { return control<printout::Surface>("surface"); }
+    app::Surface* surface() { return control<app::Surface>("surface"); }
     QAction* action(const char* name) { return control<QAction>(name); }
 
     void calculateFirstExample() {

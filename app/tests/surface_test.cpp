@@ -1,4 +1,4 @@
-#include "printout/surface.h"
+#include "app/surface.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app/fonts.h"
-#include "app/twips.h"
+#include "layout/form8layout.h"
 
 namespace {
 
@@ -17,13 +17,13 @@ namespace {
 constexpr int longestLineColumns = 95;
 constexpr int formLines = 15;
 constexpr int clientWidthPixels = 672;
-constexpr int printoutHeightPixels = app::twips::toPixels(5445 - 2260);
+constexpr int printoutHeightPixels = layout::toPixels(layout::printoutArea.height);
 
 class SurfaceTest : public ::testing::Test {
   protected:
     void SetUp() override { surface.setFont(app::windowFont()); }
 
-    printout::Surface surface;
+    app::Surface surface;
 };
 
 TEST_F(SurfaceTest, PrintsInAFixedPitchFontWithoutSubstitution) {
@@ -89,7 +89,7 @@ TEST_F(SurfaceTest, ClearErasesTheForm) {
 }
 
 // Counts pixels that differ from the surface's background.
-int inkedPixels(printout::Surface& surface) {
+int inkedPixels(app::Surface& surface) {
     const QImage image = surface.grab().toImage();
     const QRgb background = surface.palette().color(QPalette::Window).rgb();
     int inked = 0;

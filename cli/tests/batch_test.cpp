@@ -2,15 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QByteArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include <algorithm>
 #include <cerrno>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "cli/tests/jsonread.h"
 
 namespace {
 
@@ -53,13 +51,10 @@ void expectOnePerLine(const std::vector<Line>& lines, const std::string& lineEnd
     while (start < text.size()) {
         const std::size_t end = text.find('\n', start);
         ASSERT_NE(end, std::string::npos);
-        QJsonParseError error;
-        const QJsonObject object =
-            QJsonDocument::fromJson(QByteArray::fromStdString(text.substr(start, end - start)),
-                                    &error)
-                .object();
-        ASSERT_EQ(error.error, QJsonParseError::NoError) << text.substr(start, end - start);
-        got.push_back({object.value("row").toInteger(), object.contains("error")});
+        const rapidjson::Document object = jsonread::parse(text.substr(start, end - start));
+        ASSERT_FALSE(object.HasParseError()) << text.substr(start, end - start);
+        got.push_back(
+            {jsonread::integer(jsonread::member(object, "row")), jsonread::has(object, "error")});
         start = end + 1;
     }
     ASSERT_EQ(got.size(), expected.size());

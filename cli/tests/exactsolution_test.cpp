@@ -1,4 +1,4 @@
-#include "cli/exactsolution.h"
+#include "cli/exactlines.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ TEST(ExactSolution, LatitudeAndDeclination45AtLHA90) {
     r.HcDeg = 30;
     r.HcMin = 0;
     r.Zn = 305.3;
-    const cli::ExactSolution exact = cli::exactSolution(r, false, false);
+    const reduction::ExactSolution exact = reduction::exactSolution(r, false, false);
     EXPECT_NEAR(exact.Hc, 30.0, 1e-12);
     EXPECT_NEAR(exact.Zn, 305.2643896827547, 1e-10);
     EXPECT_NEAR(exact.dHcArcmin, 0.0, 1e-9);
@@ -39,7 +39,7 @@ TEST(ExactSolution, OnTheMeridianHcIs90MinusZenithDistance) {
     r.HcDeg = 70;
     r.HcMin = 1.2;
     r.Zn = 180;
-    const cli::ExactSolution exact = cli::exactSolution(r, false, false);
+    const reduction::ExactSolution exact = reduction::exactSolution(r, false, false);
     EXPECT_NEAR(exact.Hc, 70.0, 1e-12);
     EXPECT_NEAR(exact.Zn, 180.0, 1e-12);
     EXPECT_NEAR(exact.dHcArcmin, 1.2, 1e-9);
@@ -47,13 +47,14 @@ TEST(ExactSolution, OnTheMeridianHcIs90MinusZenithDistance) {
 
 TEST(ExactSolution, SouthernNamesAreNegative) {
     // Latitude S 40, declination S 20 on the meridian: the body is due north.
-    const cli::ExactSolution exact = cli::exactSolution(sight(40, 20, 0), true, true);
+    const reduction::ExactSolution exact = reduction::exactSolution(sight(40, 20, 0), true, true);
     EXPECT_NEAR(exact.Hc, 70.0, 1e-12);
     EXPECT_EQ(exact.Zn, 0.0);
     EXPECT_FALSE(std::signbit(exact.Zn));
     // Contrary names: latitude N 30, declination S 30 on the meridian, 30 above
     // the horizon due south.
-    const cli::ExactSolution contrary = cli::exactSolution(sight(30, 30, 0), false, true);
+    const reduction::ExactSolution contrary =
+        reduction::exactSolution(sight(30, 30, 0), false, true);
     EXPECT_NEAR(contrary.Hc, 30.0, 1e-12);
     EXPECT_NEAR(contrary.Zn, 180.0, 1e-12);
 }
@@ -63,7 +64,7 @@ TEST(ExactSolution, AzimuthDifferenceWrapsAroundNorth) {
     // under 360, while the table printed 0.0.
     reduction::ReductionRecord r = sight(40, 60, 0.05);
     r.Zn = 0.0;
-    const cli::ExactSolution exact = cli::exactSolution(r, false, false);
+    const reduction::ExactSolution exact = reduction::exactSolution(r, false, false);
     ASSERT_GT(exact.Zn, 359.9);
     EXPECT_NEAR(exact.dZnDeg, 360.0 - exact.Zn, 1e-9);
 }
@@ -73,7 +74,7 @@ TEST(ExactSolution, AzimuthIsUndefinedAtTheZenith) {
     reduction::ReductionRecord r = sight(20, 20, 0);
     r.HcDeg = 90;
     r.Zn = 270;
-    const cli::ExactSolution exact = cli::exactSolution(r, false, false);
+    const reduction::ExactSolution exact = reduction::exactSolution(r, false, false);
     EXPECT_NEAR(exact.Hc, 90.0, 1e-6);
     EXPECT_TRUE(std::isnan(exact.Zn));
     EXPECT_TRUE(std::isnan(exact.dZnDeg));
@@ -83,7 +84,7 @@ TEST(ExactSolution, AzimuthIsUndefinedAtTheZenith) {
 }
 
 TEST(ExactSolution, BodyBelowTheHorizonKeepsTheSignInFrontOfTheAngle) {
-    cli::ExactSolution exact;
+    reduction::ExactSolution exact;
     exact.Hc = -(1 + 30.0 / 60);
     exact.Zn = 90;
     exact.dHcArcmin = -1.5;

@@ -6,14 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QByteArray>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QString>
-#include <QStringList>
-
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -21,11 +13,12 @@
 #include <variant>
 #include <vector>
 
+#include "cli/tests/jsonread.h"
 #include "cli/tests/sightformrun.h"
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
-#include "reduction/tests/entries.h"
-#include "reduction/tests/exactsight.h"
+#include "testing/entries.h"
+#include "testing/exactsight.h"
 
 namespace {
 
@@ -64,28 +57,34 @@ const Field recordFields[] = {
 // Fields a stopped calculation has not reached yet are those of a fresh
 // record in sightform, which reduces every sight from a fresh one; the test
 // does the same, so every field can be compared whatever the outcome.
-void expectRecord(const QJsonObject& json, const ReductionRecord& r, const std::string& where) {
-    int written = 0;
+void expectRecord(const jsonread::Value& json, const ReductionRecord& r, const std::string& where) {
+    rapidjson::SizeType written = 0;
     for (const Field& field : recordFields) {
-        const QJsonValue value = json.value(field.name);
-        EXPECT_FALSE(value.isUndefined()) << where << ": no " << field.name;
+        if (!jsonread::has(json, field.name)) {
+            ADD_FAILURE() << where << ": no " << field.name;
+            continue;
+        }
+        const jsonread::Value& value = jsonread::member(json, field.name);
         ++written;
         std::visit(
             [&](auto member) {
                 using T = std::remove_cvref_t<decltype(r.*member)>;
                 if constexpr (std::is_same_v<T, bool>) {
-                    EXPECT_TRUE(value.isBool()) << where << " " << field.name;
-                    EXPECT_EQ(value.toBool(), r.*member) << where << " " << field.name;
+                    EXPECT_TRUE(value.IsBool()) << where << " " << field.name;
+                    EXPECT_EQ(value.IsTrue(), r.*member) << where << " " << field.name;
                 } else if constexpr (std::is_same_v<T, std::int16_t>) {
-                    EXPECT_EQ(value.toInteger(-99999), r.*member) << where << " " << field.name;
+                    EXPECT_EQ(jsonread::integer(value, -99999), r.*member)
+                        << where << " " << field.name;
                 } else {
                     // Shortest round-trip numbers read back as the very doubles.
-                    EXPECT_EQ(value.toDouble(NAN), r.*member) << where << " " << field.name;
+                    EXPECT_EQ(jsonread::number(value, NAN), r.*member)
+                        << where << " " << field.name;
                 }
             },
             field.member);
     }
-    EXPECT_EQ(json.size(), written) << where << ": every key is a field of the record";
+    EXPECT_EQ(jsonread::object(json).MemberCount(), written)
+        << where << ": every key is a field of the record";
 }
 
 struct Sight {
@@ -112,34 +111,32 @@ const Sight sights[] = {
 };
 // clang-format on
 
+using sightformrun::Arguments;
+using sightformrun::operator+;
 using sightformrun::ProgramRun;
 using sightformrun::sightform;
 
-QString text(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-QStringList options(const ReductionInput& in) {
+Arguments options(const ReductionInput& in) {
     return {"--method",
             in.method == Method::Q ? "Q" : "QQ",
             "--gha",
-            text(in.ghaDeg),
-            text(in.ghaMin),
+            in.ghaDeg,
+            in.ghaMin,
             "--dec",
-            text(std::string(reduction::nameText(in.decName))),
-            text(in.decDeg),
-            text(in.decMin),
+            std::string(reduction::nameText(in.decName)),
+            in.decDeg,
+            in.decMin,
             "--lat",
-            text(std::string(reduction::nameText(in.latName))),
-            text(in.latDeg),
-            text(in.latMin),
+            std::string(reduction::nameText(in.latName)),
+            in.latDeg,
+            in.latMin,
             "--lon",
-            text(std::string(reduction::nameText(in.loName))),
-            text(in.loDeg),
-            text(in.loMin)};
+            std::string(reduction::nameText(in.loName)),
+            in.loDeg,
+            in.loMin};
 }
 
-QByteArray csvRow(const ReductionInput& in) {
+std::string csvRow(const ReductionInput& in) {
     const std::string cells[] = {in.method == Method::Q ? "Q" : "QQ",          in.ghaDeg, in.ghaMin,
                                  std::string(reduction::nameText(in.decName)), in.decDeg, in.decMin,
                                  std::string(reduction::nameText(in.latName)), in.latDeg, in.latMin,
@@ -147,74 +144,90 @@ QByteArray csvRow(const ReductionInput& in) {
     std::string row;
     for (const std::string& cell : cells)
         row += (row.empty() ? "" : ",") + cell;
-    return QByteArray::fromStdString(row + "\n");
+    return row + "\n";
 }
 
 // One object of sightform's JSON output against the core's own reduction.
-void expectSight(const QJsonObject& object, const Sight& sight) {
+void expectSight(const jsonread::Value& object, const Sight& sight) {
     ReductionRecord r;
     const Outcome outcome = reduction::calculateReduction(sight.input, r).outcome;
     const std::string where = sight.name;
-    expectRecord(object.value("record").toObject(), r, where);
+    expectRecord(jsonread::object(jsonread::member(object, "record")), r, where);
 
-    const QJsonArray form = object.value("form").toArray();
+    const jsonread::Value& form = jsonread::array(jsonread::member(object, "form"));
     if (outcome != Outcome::Complete) {
-        EXPECT_EQ(object.value("outcome").toString(), "check-data") << where;
-        EXPECT_TRUE(form.isEmpty()) << where;
-        EXPECT_FALSE(object.contains("exact")) << where;
+        EXPECT_EQ(jsonread::text(jsonread::member(object, "outcome")), "check-data") << where;
+        EXPECT_TRUE(form.Empty()) << where;
+        EXPECT_FALSE(jsonread::has(object, "exact")) << where;
         return;
     }
-    EXPECT_EQ(object.value("outcome").toString(), "complete") << where;
+    EXPECT_EQ(jsonread::text(jsonread::member(object, "outcome")), "complete") << where;
     const auto lines = printout::renderLines(printout::buildWorkedForm(r, sight.input.method));
-    ASSERT_EQ(form.size(), qsizetype(lines.size())) << where;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        EXPECT_EQ(form[qsizetype(i)].toString().toStdString(), lines[i]) << where;
+    ASSERT_EQ(form.Size(), lines.size()) << where;
+    for (rapidjson::SizeType i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(jsonread::text(form[i]), lines[i]) << where;
 
     // The exact solution of the same LHA, latitude and declination, signed by
     // their names, and the table's printed values minus it.
-    const QJsonObject exact = object.value("exact").toObject();
+    const jsonread::Value& exact = jsonread::member(object, "exact");
     const auto south = [](reduction::NorthSouth n) { return n == reduction::NorthSouth::S; };
     const testexact::Exact expected =
         testexact::exactSight(r.LHA, south(sight.input.latName) ? -r.Lat : r.Lat,
                               south(sight.input.decName) ? -r.Dec : r.Dec);
-    EXPECT_NEAR(exact.value("Hc").toDouble(), expected.Hc, 1e-9) << where;
-    EXPECT_NEAR(exact.value("Zn").toDouble(), expected.Zn, 1e-9) << where;
-    EXPECT_NEAR(exact.value("dHcArcmin").toDouble(), (r.HcDeg + r.HcMin / 60 - expected.Hc) * 60,
-                1e-6)
+    EXPECT_NEAR(jsonread::number(jsonread::member(exact, "Hc")), expected.Hc, 1e-9) << where;
+    EXPECT_NEAR(jsonread::number(jsonread::member(exact, "Zn")), expected.Zn, 1e-9) << where;
+    EXPECT_NEAR(jsonread::number(jsonread::member(exact, "dHcArcmin")),
+                (r.HcDeg + r.HcMin / 60 - expected.Hc) * 60, 1e-6)
         << where;
-    EXPECT_NEAR(exact.value("dZnDeg").toDouble(), testexact::azimuthDifference(r.Zn, expected.Zn),
-                1e-6)
+    EXPECT_NEAR(jsonread::number(jsonread::member(exact, "dZnDeg")),
+                testexact::azimuthDifference(r.Zn, expected.Zn), 1e-6)
         << where;
 }
 
-QJsonObject parse(const QByteArray& line) {
-    const QJsonDocument document = QJsonDocument::fromJson(line);
-    EXPECT_TRUE(document.isObject()) << line.toStdString();
-    return document.object();
+rapidjson::Document parse(const std::string& line) {
+    rapidjson::Document document = jsonread::parse(line);
+    EXPECT_TRUE(document.IsObject()) << line;
+    return document;
+}
+
+// The lines of an output, blanks at either end left out.
+std::vector<std::string> trimmedLines(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    const std::size_t last = text.find_last_not_of(" \t\n\v\f\r");
+    const std::string trimmed =
+        first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = trimmed.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(trimmed.substr(start, end - start));
+    lines.push_back(trimmed.substr(start));
+    return lines;
 }
 
 TEST(SightformNames, OptionsGiveTheCoreRecordFormAndExactSolution) {
     for (const Sight& sight : sights) {
-        const ProgramRun run = sightform(QStringList{"--json", "--exact"} + options(sight.input));
-        const QList<QByteArray> lines = QByteArray::fromStdString(run.out).trimmed().split('\n');
-        ASSERT_EQ(lines.size(), 1) << sight.name;
-        const QJsonObject object = parse(lines[0]);
-        EXPECT_EQ(run.status, object.value("outcome") == "complete" ? 0 : 1) << sight.name;
+        const ProgramRun run = sightform(Arguments{"--json", "--exact"} + options(sight.input));
+        const std::vector<std::string> lines = trimmedLines(run.out);
+        ASSERT_EQ(lines.size(), 1u) << sight.name;
+        const rapidjson::Document object = parse(lines[0]);
+        EXPECT_EQ(run.status,
+                  jsonread::text(jsonread::member(object, "outcome")) == "complete" ? 0 : 1)
+            << sight.name;
         expectSight(object, sight);
     }
 }
 
 TEST(SightformNames, BatchRowsGiveTheCoreRecordFormAndExactSolution) {
-    QByteArray rows;
+    std::string rows;
     for (const Sight& sight : sights)
         rows += csvRow(sight.input);
     const ProgramRun run = sightform({"--batch", "-", "--json", "--exact"}, rows);
     EXPECT_EQ(run.status, 0);
-    const QList<QByteArray> lines = QByteArray::fromStdString(run.out).trimmed().split('\n');
-    ASSERT_EQ(lines.size(), qsizetype(std::size(sights)));
+    const std::vector<std::string> lines = trimmedLines(run.out);
+    ASSERT_EQ(lines.size(), std::size(sights));
     for (std::size_t i = 0; i < std::size(sights); ++i) {
-        const QJsonObject object = parse(lines[qsizetype(i)]);
-        EXPECT_EQ(object.value("row").toInt(), int(i) + 1);
+        const rapidjson::Document object = parse(lines[i]);
+        EXPECT_EQ(jsonread::integer(jsonread::member(object, "row")), int(i) + 1);
         expectSight(object, sights[i]);
     }
 }

@@ -3,15 +3,17 @@
 // The built sightform run as a script runs it: arguments and standard input
 // in, exit status, standard output and standard error out.
 
-#include <gtest/gtest.h>
-
-#include <QByteArray>
-#include <QProcess>
-#include <QStringList>
-
 #include <string>
+#include <vector>
 
 namespace sightformrun {
+
+using Arguments = std::vector<std::string>;
+
+inline Arguments operator+(Arguments front, const Arguments& back) {
+    front.insert(front.end(), back.begin(), back.end());
+    return front;
+}
 
 struct ProgramRun {
     int status = -1;
@@ -19,16 +21,16 @@ struct ProgramRun {
     std::string err;
 };
 
-inline ProgramRun sightform(const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.start(SIGHTFORM_PATH, arguments);
-    EXPECT_TRUE(process.waitForStarted());
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
+// Runs program with arguments, feeding it input and collecting both output
+// streams; with standardOutputFile, its standard output goes to that file
+// instead. A program that does not start, is killed by a signal or runs
+// longer than thirty seconds (it is then killed) fails the current test.
+ProgramRun runProgram(const std::string& program, const Arguments& arguments,
+                      const std::string& input = {}, const char* standardOutputFile = nullptr);
+
+inline ProgramRun sightform(const Arguments& arguments, const std::string& input = {},
+                            const char* standardOutputFile = nullptr) {
+    return runProgram(SIGHTFORM_PATH, arguments, input, standardOutputFile);
 }
 
 } // namespace sightformrun

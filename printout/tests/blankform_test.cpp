@@ -9,7 +9,7 @@
 
 #include "printout/patterns.h"
 #include "reduction/calculate.h"
-#include "reduction/tests/entries.h"
+#include "testing/entries.h"
 
 namespace {
 

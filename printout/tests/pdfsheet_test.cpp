@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "printout/tests/expectedforms.h"
-#include "printout/tests/pdftext.h"
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
-#include "reduction/tests/entries.h"
+#include "testing/entries.h"
+#include "testing/expectedforms.h"
+#include "testing/pdftext.h"
 
 namespace {
 

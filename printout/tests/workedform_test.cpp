@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "printout/patterns.h"
-#include "printout/tests/expectedforms.h"
 #include "reduction/calculate.h"
-#include "reduction/tests/entries.h"
+#include "testing/entries.h"
+#include "testing/expectedforms.h"
 
 namespace {
 
@@ -28,8 +28,7 @@ ReductionRecord reduce(const ReductionInput& in) {
 }
 
 std::vector<std::string> printed(const ReductionInput& in) {
-    return printout::renderLines(
-        printout::buildWorkedForm(reduce(in), in.method));
+    return printout::renderLines(printout::buildWorkedForm(reduce(in), in.method));
 }
 
 // The character standing in a 1-based column of a rendered line (the degree
@@ -104,8 +103,7 @@ class WorkedFormColumns : public testing::TestWithParam<ColumnCase> {};
 
 TEST_P(WorkedFormColumns, EqualsSignsDegreeSignsAndFootnotesStandInTheirColumns) {
     const ReductionInput& in = GetParam().in;
-    const WorkedForm form =
-        printout::buildWorkedForm(reduce(in), in.method);
+    const WorkedForm form = printout::buildWorkedForm(reduce(in), in.method);
     const std::vector<std::string> lines = printout::renderLines(form);
     ASSERT_EQ(lines.size(), 15u);
     for (int line = 2; line <= 13; ++line) {

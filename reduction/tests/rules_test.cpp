@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "reduction/calculate.h"
-#include "reduction/tests/entries.h"
-#include "reduction/tests/exactsight.h"
+#include "testing/entries.h"
+#include "testing/exactsight.h"
 
 namespace {
 

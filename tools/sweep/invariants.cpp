@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string_view>
 
-#include "cli/exactsolution.h"
 #include "entry/textvalue.h"
 #include "printout/workedform.h"
+#include "reduction/exactsolution.h"
 
 namespace sweep {
 namespace {
@@ -330,8 +330,8 @@ void checkAgainstEnvelope(const ReductionInput& in, const ReductionRecord& r,
     if (report.outcome != Outcome::Complete)
         return;
 
-    const cli::ExactSolution exact = cli::exactSolution(r, in.latName == reduction::NorthSouth::S,
-                                                        in.decName == reduction::NorthSouth::S);
+    const reduction::ExactSolution exact = reduction::exactSolution(
+        r, in.latName == reduction::NorthSouth::S, in.decName == reduction::NorthSouth::S);
     report.compared = true;
     report.tableHc = r.HcDeg + r.HcMin / 60;
     report.exactHc = exact.Hc;

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/exactsolution.h"
 #include "printout/workedform.h"
-#include "reduction/tests/entries.h"
+#include "reduction/exactsolution.h"
+#include "testing/entries.h"
 
 namespace {
 
@@ -116,8 +116,8 @@ TEST(SweepInvariants, EnvelopeHoldsTheExactAndTheTableButNotAWrongRule) {
               testentries::contraryExample(method)}) {
             const Reduced r = reduce(in);
             const bool south = in.latName == reduction::NorthSouth::S;
-            const cli::ExactSolution exact =
-                cli::exactSolution(r.record, south, in.decName == reduction::NorthSouth::S);
+            const reduction::ExactSolution exact =
+                reduction::exactSolution(r.record, south, in.decName == reduction::NorthSouth::S);
             const sweep::Envelope e = sweep::envelopeOf(
                 {r.record.LHA, r.record.Lat, r.record.Dec, in.latName, in.decName, method});
             const double printedHc = r.record.HcDeg + r.record.HcMin / 60;

@@ -1,4 +1,4 @@
-#include "printout/surface.h"
+#include "app/surface.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -15,7 +15,7 @@
 
 #include "printout/printfont.h"
 
-namespace printout {
+namespace app {
 namespace {
 
 // The surface as assistive technology sees it: a read-only multi-line text
@@ -147,7 +147,7 @@ Surface::Surface(QWidget* parent) : QWidget(parent) {
     updateFonts();
 }
 
-void Surface::showForm(WorkedForm form, const QString& description) {
+void Surface::showForm(printout::WorkedForm form, const QString& description) {
     form_ = std::move(form);
     placeRuns();
     const QString before = std::exchange(text_, plainText(u"\n"));
@@ -168,7 +168,7 @@ void Surface::clear() {
 
 QString Surface::plainText(QStringView lineEnd) const {
     QString all;
-    for (const std::string& line : renderLines(form_)) {
+    for (const std::string& line : printout::renderLines(form_)) {
         all += QString::fromStdString(line);
         all += lineEnd;
     }
@@ -186,7 +186,7 @@ void Surface::updateFonts() {
     // The window's font in the printout's family: its size and every other
     // attribute stay the window's.
     regular_ = font();
-    regular_.setFamily(printFamily());
+    regular_.setFamily(printout::printFamily());
     regular_.setStyleHint(QFont::TypeWriter);
     regular_.setFixedPitch(true);
     regular_.setBold(false);
@@ -208,8 +208,8 @@ void Surface::placeRuns() {
     const double column = metrics.horizontalAdvance(QLatin1Char('0'));
     const double line = metrics.height();
     double top = 0;
-    for (const WorkedFormLine& runs : form_.lines) {
-        for (const TextRun& run : runs) {
+    for (const printout::WorkedFormLine& runs : form_.lines) {
+        for (const printout::TextRun& run : runs) {
             const QPointF origin((run.column - 1) * column, top + metrics.ascent());
             placed_.push_back({origin, QString::fromStdString(run.text), run.bold});
         }
@@ -236,4 +236,4 @@ void Surface::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-} // namespace printout
+} // namespace app

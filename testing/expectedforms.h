@@ -1,6 +1,6 @@
 #pragma once
 
-// The two complete worked forms of the examples in reduction/tests/entries.h,
+// The two complete worked forms of the examples in testing/entries.h,
 // as printed text, line by line, trailing blanks trimmed.
 
 #include <string>

@@ -10,7 +10,7 @@
 
 #include "printout/workedform.h"
 
-namespace printout {
+namespace app {
 
 // The area of the main window on which the worked form is printed. It lies
 // beneath every control of the window; its top edge is where the first line
@@ -33,11 +33,11 @@ class Surface final : public QWidget {
 
     // Replaces whatever was printed by form. description says, for
     // assistive technology, what printed it.
-    void showForm(WorkedForm form, const QString& description = QString());
+    void showForm(printout::WorkedForm form, const QString& description = QString());
     // Erases the printout.
     void clear();
 
-    const WorkedForm& form() const { return form_; }
+    const printout::WorkedForm& form() const { return form_; }
     bool isEmpty() const { return form_.lines.empty(); }
     // The printed lines as plain text, trailing blanks trimmed, each line
     // followed by lineEnd; empty when nothing is printed.
@@ -64,11 +64,11 @@ class Surface final : public QWidget {
     // Tells assistive technology that the text went from before to text_.
     void announceText(const QString& before);
 
-    WorkedForm form_;
+    printout::WorkedForm form_;
     QString text_;
     std::vector<PlacedRun> placed_;
     QFont regular_;
     QFont bold_;
 };
 
-} // namespace printout
+} // namespace app

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "reduction/record.h"
 
-namespace cli {
+namespace reduction {
 
 // The sight worked exactly by spherical trigonometry, beside the table
 // method, so that a navigator can tell an arithmetic slip from the method's
@@ -25,8 +22,4 @@ struct ExactSolution {
 // and HcMin and Zn to its tenth.
 ExactSolution exactSolution(const reduction::ReductionRecord& record, bool latSouth, bool decSouth);
 
-// The two text lines printed after the worked form; an undefined azimuth is
-// said so rather than given a number.
-std::vector<std::string> exactSolutionLines(const ExactSolution& exact);
-
-} // namespace cli
+} // namespace reduction
