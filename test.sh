@@ -20,6 +20,13 @@ status=0
 ./tools/atspi-check.sh build || status=$?
 [ "$status" -eq 0 ] || [ "$status" -eq 77 ] || exit "$status"
 
+# The web page: the core compiled to WebAssembly into build-web/site/, then
+# the browser tests in headless Chromium (puppeteer-core from the lock file),
+# which compare the page's forms with build/bin/sightform's.
+web/build.sh -DSIGHT_WERROR=ON
+(cd web && npm ci --no-audit --no-fund)
+node --test web/tests/
+
 # A short run of every fuzzing harness, fixed seed, about 20 seconds each
 # (fuzz/run.sh runs them longer). Only the libraries they need are built.
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGHT_WERROR=ON \

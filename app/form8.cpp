@@ -51,24 +51,6 @@ constexpr QStringView platformLineEnd = u"\r\n";
 constexpr QStringView platformLineEnd = u"\n";
 #endif
 
-// The second line of "These entries cannot be reduced.": the step that had
-// no result, as the core names it, made a sentence. A leading word (not a
-// symbol such as "t" or "Qw") gets a capital.
-QString reasonLine(const std::string& reason) {
-    if (reason.empty())
-        return {};
-    QString line = QString::fromStdString(reason);
-    const qsizetype word = line.indexOf(QLatin1Char(' '));
-    const QString first = line.left(word < 0 ? line.size() : word);
-    const bool plainWord = first.size() > 1 && std::all_of(first.begin(), first.end(),
-                                                           [](QChar c) { return c.isLower(); });
-    if (plainWord)
-        line[0] = line[0].toUpper();
-    if (!line.endsWith(QLatin1Char('.')))
-        line += QLatin1Char('.');
-    return QLatin1Char('\n') + line;
-}
-
 // The option buttons were designed around the classic desktop's gap of
 // 4 pixels between the round mark and the caption; the wider gap of Qt's own
 // styles would push "Q(x)" past its box.
@@ -501,7 +483,8 @@ void Form8::cmdQ_Click() {
                                               qsizetype(reduction::checkDataMessage.size())));
         break;
     case reduction::Outcome::ArithmeticFailure:
-        toolkit_.messageBox(arithmeticFailureMessage + reasonLine(result.reason));
+        toolkit_.messageBox(
+            QString::fromStdString(reduction::arithmeticFailureText(result.reason)));
         break;
     }
 }

@@ -40,10 +40,10 @@ class Toolkit;
 // The window's title, also the caption of its message boxes.
 inline const QString applicationTitle = QStringLiteral("Q(x)/QQ(x) Sight Reduction Method Checker");
 
-// Shown when the calculation hits an angle or table value it has no result
-// for (a meridian angle near 90, a body near the zenith, GHA plus an east
-// longitude past 720 degrees).
-inline const QString arithmeticFailureMessage = QStringLiteral("These entries cannot be reduced.");
+// The first line of the message for a calculation that has no result.
+inline const QString arithmeticFailureMessage =
+    QString::fromUtf8(reduction::arithmeticFailureMessage.data(),
+                      qsizetype(reduction::arithmeticFailureMessage.size()));
 
 // The main window: the entry band above the separator line and the printed
 // worked form below it. Every control carries its designed name as its Qt

@@ -1,5 +1,6 @@
 #include "reduction/calculate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -224,6 +225,22 @@ std::string_view nameText(NorthSouth name) {
 
 std::string_view nameText(WestEast name) {
     return name == WestEast::W ? "W" : "E";
+}
+
+std::string arithmeticFailureText(std::string_view reason) {
+    std::string text(arithmeticFailureMessage);
+    if (reason.empty())
+        return text;
+    std::string line(reason);
+    const std::string_view first = reason.substr(0, reason.find(' '));
+    const bool plainWord = first.size() > 1 && std::all_of(first.begin(), first.end(), [](char c) {
+                               return c >= 'a' && c <= 'z';
+                           });
+    if (plainWord)
+        line[0] = static_cast<char>(line[0] - 'a' + 'A');
+    if (line.back() != '.')
+        line += '.';
+    return text + '\n' + line;
 }
 
 std::optional<DegMin> splitDegMin(double angleDeg, double rounding) {

@@ -14,6 +14,11 @@ namespace reduction {
 // or the entries do not belong together.
 inline constexpr std::string_view checkDataMessage = "Check your data.";
 
+// The message shown when a step of the calculation has no result (a meridian
+// angle near 90, a body near the zenith, GHA plus an east longitude past 720
+// degrees).
+inline constexpr std::string_view arithmeticFailureMessage = "These entries cannot be reduced.";
+
 // The names of the three lists. The window and sightform read a name's text
 // once, where it comes in, into one of these; from there on only the core
 // compares names, so "same name" is decided in one place.
@@ -71,6 +76,13 @@ inline constexpr double angleRounding = 0.5;
 // 60.0 carry into the degrees. nullopt when the degrees do not fit 16 bits or
 // the angle is not finite.
 std::optional<DegMin> splitDegMin(double angleDeg, double rounding);
+
+// What a front end shows for an arithmetic failure: arithmeticFailureMessage,
+// then on a second line the step that failed (CalculationResult::reason) made
+// a sentence: a leading plain word gets a capital ("The table has no angle
+// for Qw = -0.75 (below 0)."), a leading symbol such as "t" keeps its case.
+// Only the first line when reason is empty.
+std::string arithmeticFailureText(std::string_view reason);
 
 // Works one complete sight reduction into record, step by step in the order of
 // the printed work form. Fields are written as they are computed; on CheckData

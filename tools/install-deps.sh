@@ -14,8 +14,12 @@ packages=(
     poppler-utils locales
     at-spi2-core python3-pyatspi dbus
     clang libclang-rt-14-dev
+    emscripten chromium nodejs
     "$@"
 )
+# npm comes with Debian's nodejs as a package of its own, but is part of a
+# nodejs from elsewhere (nodesource), whose package refuses Debian's npm.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

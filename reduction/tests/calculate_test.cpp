@@ -269,4 +269,21 @@ INSTANTIATE_TEST_SUITE_P(
                 entries(Method::QQ, "", "1E999", "N", "", "", "N", "", "", "W", "", ""), false}),
     [](const testing::TestParamInfo<Failure>& info) { return info.param.name; });
 
+TEST(ArithmeticFailureText, MakesTheReasonASentenceOnASecondLine) {
+    const struct {
+        const char* reason;
+        const char* text;
+    } rows[] = {
+        {"the table has no angle for Qw = -0.75 (below 0)",
+         "These entries cannot be reduced.\nThe table has no angle for Qw = -0.75 (below 0)."},
+        // A symbol keeps its case, and a full stop is not doubled.
+        {"t = -1 is negative.", "These entries cannot be reduced.\nt = -1 is negative."},
+        {"Qw is not a finite number",
+         "These entries cannot be reduced.\nQw is not a finite number."},
+        {"", "These entries cannot be reduced."},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(reduction::arithmeticFailureText(row.reason), row.text) << row.reason;
+}
+
 } // namespace

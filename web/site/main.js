@@ -1,0 +1,36 @@
+// Start-up: the core, the window's controls from its table, their events,
+// the help panel, the form commands and the offline cache. The page marks
+// itself ready for typing once the first field has the focus.
+
+import { loadCore } from './core.js';
+import { buildControls, connectControls } from './controls.js';
+import { connectHelp } from './help.js';
+import { keepOffline } from './offline.js';
+import { connectFormCommands, rehearse } from './printout.js';
+
+async function start() {
+  const core = await loadCore();
+  const layout = core.layout();
+  const controls = buildControls(layout, document.getElementById('Form8'));
+  connectFormCommands();
+  connectControls(core, layout, controls, connectHelp(core.helpText()));
+  document.documentElement.dataset.state = 'ready';
+  performance.mark('ready-for-typing');
+  keepOffline();
+  // While the user reads the page: one reduction (all fields empty) through
+  // the core and its form laid out unseen, so the first Calculate finds the
+  // WebAssembly compiled and the fonts loaded. What it leaves in the core is
+  // overwritten by every calculation and never shown.
+  const idle = window.requestIdleCallback ?? (work => setTimeout(work, 0));
+  idle(() => rehearse(core.calculate(Array(8).fill(''), 'Q', 'N', 'N', 'W')));
+}
+
+start().catch(error => {
+  // A browser without WebAssembly, or a site copied without sightcore.wasm:
+  // said on the page, not only in the console.
+  const note = document.createElement('p');
+  note.id = 'startFailure';
+  note.textContent = `The checker could not start in this browser: ${error.message}`;
+  document.getElementById('caption').after(note);
+  throw error;
+});
