@@ -188,11 +188,6 @@ Check:
   default, 0.5 either way per table value read, and an angle within what
   that moves it), tenths (0.05 either way) or exact (as the form prints it).
 
-  Exit status: 0 when every given value agrees, 3 when a slip was found,
-  65 when a row was malformed or cannot be reduced, or the header is wrong,
-  66 when the file cannot be read, 64 for a usage error, 74 when the output
-  cannot be written.
-
 Slips:
   The slips --check names, by the keys of its JSON:
 
