@@ -166,11 +166,13 @@ Check:
     std::string names;
     for (const check::ValueId id : check::allValues()) {
         const std::string name(check::valueName(id));
-        if (names.size() + name.size() + 1 > 70) {
+        // ", " between the names, so that a manual page can break and
+        // adjust the line.
+        if (names.size() + name.size() + 2 > 70) {
             text += "    " + names + ",\n";
             names.clear();
         }
-        names += (names.empty() ? "" : ",") + name;
+        names += (names.empty() ? "" : ", ") + name;
     }
     text += "    " + names + "\n";
     text += R"(  in any order. Angles are degrees and minutes (15 47.7, or with the
