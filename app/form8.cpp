@@ -198,6 +198,7 @@ Form8::Form8(Toolkit& toolkit, QWidget* parent)
     setAutoFillBackground(true);
 
     createControls();
+    fitCaptions(*this);
     setFocusOrder();
     connectFields();
     connectCommands();

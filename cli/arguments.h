@@ -27,6 +27,8 @@ struct Arguments {
     // in place of the text output.
     std::optional<std::string> pdf;
     bool blank = false;
+    // No progress line on standard error, even where it is a terminal.
+    bool quiet = false;
     // The one sight's entries: the options' texts, checked as the window
     // checks its fields; missing options leave empty fields and the default
     // names and method.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,10 +30,13 @@ class FileSource : public ByteSource {
     explicit FileSource(std::FILE* file) : file_(file) {}
     std::size_t read(char* buffer, std::size_t size) override;
     int error() const override { return error_; }
+    // Bytes read so far.
+    unsigned long long bytesRead() const { return bytesRead_; }
 
   private:
     std::FILE* file_;
     int error_ = 0;
+    unsigned long long bytesRead_ = 0;
 };
 
 // Bytes already in memory (a test's input, a fuzzer's).
@@ -112,6 +116,22 @@ class RowHandler {
 // a blank one and the header is handed on exactly once, under its own line
 // number.
 BatchSummary reduceBatch(ByteSource& in, RowHandler& rows);
+
+// Each row's result written to a sink before the next row is read: the text
+// or JSON output of reduceBatch below.
+class BatchOutput : public RowHandler {
+  public:
+    BatchOutput(TextSink& out, BatchOptions options);
+    ~BatchOutput() override;
+    void row(long long number, const std::optional<Sight>& sight,
+             std::string_view problem) override;
+
+  private:
+    struct Writer;
+    TextSink& out_;
+    BatchOptions options_;
+    std::unique_ptr<Writer> writer_;
+};
 
 // Reads every line of in and writes each row's result to out. Lines end at
 // "\n" only (a "\r" before it is dropped), so every other byte, NUL included,

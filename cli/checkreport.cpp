@@ -170,11 +170,13 @@ Check:
     std::string names;
     for (const check::ValueId id : check::allValues()) {
         const std::string name(check::valueName(id));
-        if (names.size() + name.size() + 1 > 70) {
+        // ", " between the names, so that a manual page can break and
+        // adjust the line.
+        if (names.size() + name.size() + 2 > 70) {
             text += "    " + names + ",\n";
             names.clear();
         }
-        names += (names.empty() ? "" : ",") + name;
+        names += (names.empty() ? "" : ", ") + name;
     }
     text += "    " + names + "\n";
     text += R"(  in any order. Angles are degrees and minutes (15 47.7, or with the
@@ -188,16 +190,11 @@ Check:
   number there, or as an arithmetic or reading slip, and with the right
   value. With --json: one object per row. With --pdf FILE: the marked
   sheets instead, one form to a page, each given value on the form followed
-  by its mark, and the slips below (73 when the PDF cannot be written).
+  by its mark, and the slips below.
 
   How far a table reading may stray is set by --tolerance: whole (the
   default, 0.5 either way per table value read, and an angle within what
   that moves it), tenths (0.05 either way) or exact (as the form prints it).
-
-  Exit status: 0 when every given value agrees, 3 when a slip was found,
-  65 when a row was malformed or cannot be reduced, or the header is wrong,
-  66 when the file cannot be read, 64 for a usage error, 74 when the output
-  cannot be written.
 
 Slips:
   The slips --check names, by the keys of its JSON:

@@ -34,24 +34,21 @@ std::string valueColumnNames() {
 // The header, or why it cannot be one.
 std::optional<Header> readHeader(std::string_view line, std::string& problem) {
     const auto cells = splitCsvLine(line);
-    const std::string shape = "the first line must name the columns: " + std::string(batchColumns) +
+    const std::string shape = "the first line must name the columns: " + batchHeader() +
                               ", then any of " + valueColumnNames();
-    if (!cells || cells->size() < batchCellCount) {
+    if (!cells || cells->size() < batchColumns.size()) {
         problem = shape;
         return std::nullopt;
     }
-    std::string_view entryColumns = batchColumns;
-    for (std::size_t i = 0; i < batchCellCount; ++i) {
-        const std::size_t comma = std::min(entryColumns.find(','), entryColumns.size());
-        if (!sameLetters((*cells)[i], entryColumns.substr(0, comma))) {
+    for (std::size_t i = 0; i < batchColumns.size(); ++i) {
+        if (!sameLetters((*cells)[i], batchColumns[i].name)) {
             problem =
                 shape + "; column " + std::to_string(i + 1) + " is " + quotedText((*cells)[i]);
             return std::nullopt;
         }
-        entryColumns.remove_prefix(std::min(comma + 1, entryColumns.size()));
     }
     Header header;
-    for (std::size_t i = batchCellCount; i < cells->size(); ++i) {
+    for (std::size_t i = batchColumns.size(); i < cells->size(); ++i) {
         const auto id = check::valueFromName((*cells)[i]);
         if (!id) {
             problem = "the header names no value column " + quotedText((*cells)[i]) +
@@ -89,14 +86,14 @@ CheckRow readRow(long long number, std::string_view line, const Header& header) 
         return row;
     }
     // A spreadsheet may leave out empty cells at the end of a row.
-    const std::size_t columns = batchCellCount + header.values.size();
-    if (cells->size() < batchCellCount || cells->size() > columns) {
+    const std::size_t columns = batchColumns.size() + header.values.size();
+    if (cells->size() < batchColumns.size() || cells->size() > columns) {
         row.problem = "expected " + std::to_string(columns) + " cells as the header names, found " +
                       std::to_string(cells->size());
         return row;
     }
     std::string entries;
-    for (std::size_t i = 0; i < batchCellCount; ++i) {
+    for (std::size_t i = 0; i < batchColumns.size(); ++i) {
         entries += (i == 0 ? "" : ",") + quotedCell((*cells)[i]);
     }
     BatchRow read = parseBatchRow(entries);
@@ -104,8 +101,8 @@ CheckRow readRow(long long number, std::string_view line, const Header& header) 
         row.problem = std::move(read.problem);
         return row;
     }
-    for (std::size_t i = batchCellCount; i < cells->size(); ++i) {
-        const check::ValueId id = header.values[i - batchCellCount];
+    for (std::size_t i = batchColumns.size(); i < cells->size(); ++i) {
+        const check::ValueId id = header.values[i - batchColumns.size()];
         const check::ReadValue value = check::readValue(id, (*cells)[i]);
         if (!value.problem.empty()) {
             row.problem = value.problem;

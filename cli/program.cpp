@@ -1,5 +1,7 @@
 #include "cli/program.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +11,7 @@
 #include "cli/checkrows.h"
 #include "cli/jsonwriter.h"
 #include "cli/sightreport.h"
+#include "progress/progressline.h"
 
 namespace cli {
 namespace {
@@ -66,6 +69,40 @@ int reduceOne(const Arguments& given, Sheets* sheets) {
     return afterOutput(exitStatus(sight.result.outcome));
 }
 
+// Hands each row on and shows how far the batch has come: the rows done and,
+// from the bytes read, how much of the file.
+class ProgressRows : public RowHandler {
+  public:
+    // output: where the rows are written as they are reduced, if anywhere.
+    ProgressRows(RowHandler& rows, const FileSource& in, std::FILE* file, bool quiet,
+                 std::FILE* output)
+        : rows_(rows), in_(in),
+          line_(progress::progressTerminal(quiet, output), "sightform", "rows") {
+        struct stat status {};
+        if (::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode)) {
+            fileBytes_ = static_cast<unsigned long long>(status.st_size);
+        }
+    }
+
+    void row(long long number, const std::optional<Sight>& sight,
+             std::string_view problem) override {
+        rows_.row(number, sight, problem);
+        ++done_;
+        line_.update(done_, fileBytes_ > 0 ? static_cast<double>(in_.bytesRead()) /
+                                                 static_cast<double>(fileBytes_)
+                                           : -1);
+    }
+
+    void finish() { line_.finish(); }
+
+  private:
+    RowHandler& rows_;
+    const FileSource& in_;
+    progress::ProgressLine line_;
+    unsigned long long fileBytes_ = 0; // 0: not known (a pipe)
+    long long done_ = 0;
+};
+
 int reduceBatch(const Arguments& given, Sheets* sheets) {
     const std::string& path = *given.batch;
     const bool standardInput = path == "-";
@@ -75,13 +112,19 @@ int reduceBatch(const Arguments& given, Sheets* sheets) {
         reportError("cannot open " + path + ": " + std::strerror(errno));
         return exitNoInput;
     }
-    FileSource in(standardInput ? stdin : file.get());
+    std::FILE* const input = standardInput ? stdin : file.get();
+    FileSource in(input);
     BatchSummary summary;
     if (sheets != nullptr) {
-        summary = reduceBatch(in, *sheets);
+        ProgressRows rows(*sheets, in, input, given.quiet, nullptr);
+        summary = reduceBatch(in, rows);
+        rows.finish();
     } else {
         FileSink out(stdout);
-        summary = reduceBatch(in, out, {given.json, given.exact});
+        BatchOutput output(out, {given.json, given.exact});
+        ProgressRows rows(output, in, input, given.quiet, stdout);
+        summary = reduceBatch(in, rows);
+        rows.finish();
     }
     switch (summary.end) {
     case BatchEnd::Read:

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/arguments.h"
@@ -24,6 +26,27 @@ inline constexpr int exitDataError = 65;
 inline constexpr int exitNoInput = 66;
 inline constexpr int exitCannotCreate = 73;
 inline constexpr int exitOutputError = 74;
+
+struct ExitStatusMeaning {
+    int status;
+    std::string_view meaning;
+};
+
+// What each exit status tells a script, as --help lists them.
+inline constexpr std::array<ExitStatusMeaning, 9> exitStatuses{{
+    {exitComplete, "complete; with --batch, every row was well formed; with --check, every "
+                   "given value agrees"},
+    {exitCheckData, "\"Check your data.\": the body is below the horizon"},
+    {exitArithmeticFailure, "the entries cannot be reduced"},
+    {exitSlipFound, "with --check: a slip was found (a given value differs)"},
+    {exitUsage, "usage error"},
+    {exitDataError, "with --batch or --check: a row was malformed, or the file is UTF-16; with "
+                    "--check also a row that cannot be reduced, or a header without the entry "
+                    "columns"},
+    {exitNoInput, "with --batch or --check: the file cannot be read"},
+    {exitCannotCreate, "with --pdf: the PDF file cannot be written"},
+    {exitOutputError, "the output cannot be written (a full disk, a closed pipe)"},
+}};
 
 // Where the sights of a --pdf run go: every sight (or malformed row) in
 // order, or with --check every checked form, then the whole sheet written at

@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string bytes;
     if (data[0] % 2 == 0) {
-        bytes = std::string(cli::batchColumns);
+        bytes = cli::batchHeader();
         for (const check::ValueId id : check::allValues()) {
             bytes += "," + std::string(check::valueName(id));
         }

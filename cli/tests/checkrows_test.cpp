@@ -20,7 +20,7 @@ using check::ValueId;
 
 // The first worked example's entries.
 const std::string entries = "Q,54,12.3,N,20,15.0,N,40,00.0,W,70,00.0";
-const std::string header = std::string(cli::batchColumns) + ",LHA,t,Qv,v,Zn";
+const std::string header = cli::batchHeader() + ",LHA,t,Qv,v,Zn";
 
 class Rows : public cli::CheckRowHandler {
   public:
@@ -94,11 +94,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         HeaderCase{"Empty", "", "the input is empty"},
         HeaderCase{"NoHeader", entries + ",344 12.3\n", "column 1 is 'Q'"},
-        HeaderCase{"UnknownValue", std::string(cli::batchColumns) + ",LHA,Hs\n" + entries + ",,\n",
+        HeaderCase{"UnknownValue", cli::batchHeader() + ",LHA,Hs\n" + entries + ",,\n",
                    "no value column 'Hs'"},
-        HeaderCase{"ValueNamesAreExact", std::string(cli::batchColumns) + ",lha\n",
+        HeaderCase{"ValueNamesAreExact", cli::batchHeader() + ",lha\n",
                    "no value column 'lha'"},
-        HeaderCase{"Twice", std::string(cli::batchColumns) + ",Zn,Hc,Zn\n", "names Zn twice"},
+        HeaderCase{"Twice", cli::batchHeader() + ",Zn,Hc,Zn\n", "names Zn twice"},
         HeaderCase{"EntryColumnsOutOfOrder",
                    "method,ghaMin,ghaDeg,decName,decDeg,decMin,latName,latDeg,latMin,lonName,"
                    "lonDeg,lonMin,LHA\n",

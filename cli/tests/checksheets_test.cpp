@@ -85,7 +85,7 @@ TEST(CheckSheets, AClassFileGivesOnePagePerRowWithTheReportsMarksAndSlips) {
         testentries::contraryExample(Method::Q), testentries::contraryExample(Method::QQ),
     };
     const auto catalogue = check::slipCatalogue();
-    std::string file = std::string(cli::batchColumns);
+    std::string file = cli::batchHeader();
     for (const ValueId id : check::allValues())
         file += "," + std::string(check::valueName(id));
     file += "\n";
@@ -179,7 +179,7 @@ TEST(CheckSheets, AClassFileGivesOnePagePerRowWithTheReportsMarksAndSlips) {
 namespace {
 
 TEST(CheckSheets, UsageAndUnwritableFile) {
-    const std::string file = std::string(cli::batchColumns) + ",LHA\n" +
+    const std::string file = cli::batchHeader() + ",LHA\n" +
                              entryCells(testentries::firstExample(Method::Q)) + ",344 12.3\n";
     EXPECT_EQ(sightform({"--check", "-", "--pdf", "x.pdf", "--json"}, file).status, 64);
     EXPECT_EQ(sightform({"--check", "-", "--pdf", "x.pdf", "--blank"}, file).status, 64);

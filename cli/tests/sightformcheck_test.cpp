@@ -14,7 +14,7 @@ namespace {
 
 using sightformrun::sightform;
 
-const std::string header = std::string(cli::batchColumns) + ",LHA,Qv,v,Hc,Zn\n";
+const std::string header = cli::batchHeader() + ",LHA,Qv,v,Hc,Zn\n";
 const std::string entries = "Q,54,12.3,N,20,15.0,N,40,00.0,W,70,00.0";
 const std::string right = entries + ",344°12.3',1365.03,14°48.0',66°04.2',141.0\n";
 // Qv taken as the difference Q(90 - dec) - Q(t); v, Hc and Zn follow from it.
