@@ -403,24 +403,9 @@ void CheckDialog::check() {
     for (const check::FoundSlip& slip : result.slips)
         lines.append(QString::fromStdString(check::slipText(slip)));
 
-    QString summary;
-    if (!result.message.empty())
-        summary = QString::fromStdString(result.message);
-    else if (result.values.empty() && unreadable.empty())
-        summary = QStringLiteral("Nothing to check: the boxes are empty. ") + hint;
-    else if (result.values.empty())
-        summary = QStringLiteral("No box holds a value that can be read; see below.");
-    else if (result.allAgree() && unreadable.empty())
-        summary = QStringLiteral("Every value you gave agrees with the form (%1 checked).")
-                      .arg(result.values.size());
-    else {
-        summary = QStringLiteral("%1 values checked: ").arg(result.values.size());
-        summary += result.slips.size() == 1
-                       ? QStringLiteral("1 slip, listed below.")
-                       : QStringLiteral("%1 slips, listed below.").arg(result.slips.size());
-        if (!unreadable.empty())
-            summary += QStringLiteral(" Boxes marked ? could not be read.");
-    }
+    QString summary = QString::fromStdString(check::checkSummary(result, unreadable.size()));
+    if (result.message.empty() && result.values.empty() && unreadable.empty())
+        summary += QLatin1Char(' ') + hint;
     lblSummary_->setText(summary);
     txtSlips_->setPlainText(lines.join(QLatin1Char('\n')));
     showingMarks_ = true;

@@ -196,6 +196,25 @@ CheckResult checkWorkedForm(const reduction::ReductionInput& input, const Worked
     return result;
 }
 
+std::string checkSummary(const CheckResult& result, std::size_t unreadable) {
+    if (!result.message.empty())
+        return result.message;
+    if (result.values.empty() && unreadable == 0)
+        return "Nothing to check: the boxes are empty.";
+    if (result.values.empty())
+        return "No box holds a value that can be read; see below.";
+    const std::string checked = std::to_string(result.values.size());
+    if (result.allAgree() && unreadable == 0)
+        return "Every value you gave agrees with the form (" + checked + " checked).";
+    std::string summary = checked + (result.values.size() == 1 ? " value" : " values") +
+                          " checked: " + std::to_string(result.slips.size()) +
+                          (result.slips.size() == 1 ? " slip" : " slips");
+    summary += result.slips.empty() ? "." : ", listed below.";
+    if (unreadable > 0)
+        summary += " Boxes marked ? could not be read.";
+    return summary;
+}
+
 std::string slipText(const FoundSlip& slip) {
     std::string text = std::string(valueName(slip.shownAt)) + " " + slip.givenText + ": ";
     if (slip.causes.empty()) {

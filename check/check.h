@@ -102,6 +102,11 @@ CheckResult checkWorkedForm(const reduction::ReductionInput& entries, const Work
 // the arithmetic or reading slip.
 std::string slipText(const FoundSlip& slip);
 
+// The line under a checked form: how many values were checked and how many
+// slips were found, or why nothing was. unreadable counts the boxes whose
+// text could not be read as a value of their kind (marked "?").
+std::string checkSummary(const CheckResult& result, std::size_t unreadable);
+
 // Where a value stands on the printed form: a line (0-based index into
 // WorkedForm::lines) and its columns.
 struct FormPlace {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "check/check.h"
+#include "check/markedform.h"
 #include "check/values.h"
 #include "entry/fields.h"
 #include "help/helptext.h"
@@ -267,27 +268,6 @@ std::string_view kindKey(check::ValueKind kind) {
     return "angle";
 }
 
-// The line under the form after a check: how many values were checked and
-// how many slips were found, or why nothing was.
-std::string checkSummary(const check::CheckResult& result, std::size_t unreadable) {
-    if (!result.message.empty())
-        return result.message;
-    if (result.values.empty() && unreadable == 0)
-        return "Nothing to check: the boxes are empty.";
-    if (result.values.empty())
-        return "No box holds a value that can be read; see below.";
-    const std::string checked = std::to_string(result.values.size());
-    if (result.allAgree() && unreadable == 0)
-        return "Every value you gave agrees with the form (" + checked + " checked).";
-    std::string summary = checked + (result.values.size() == 1 ? " value" : " values") +
-                          " checked: " + std::to_string(result.slips.size()) +
-                          (result.slips.size() == 1 ? " slip" : " slips");
-    summary += result.slips.empty() ? "." : ", listed below.";
-    if (unreadable > 0)
-        summary += " Boxes marked ? could not be read.";
-    return summary;
-}
-
 } // namespace
 
 extern "C" {
@@ -494,7 +474,8 @@ EMSCRIPTEN_KEEPALIVE const char* sight_check_open(Page* page, int method, const 
     page->sheet.entries = entries;
     key(json, "entries");
     text(json, printout::entriesText(*entries));
-    const check::CheckLayout layout = check::checkLayout(reduced.record, entries->method);
+    const check::CheckLayout layout =
+        check::openLayout(check::checkLayout(reduced.record, entries->method), 1);
     key(json, "lines");
     json.StartArray();
     for (const std::string& line : printout::renderLines(printout::withoutValues(layout.form)))
@@ -568,7 +549,7 @@ EMSCRIPTEN_KEEPALIVE const char* sight_check(Page* page, const char* toleranceNa
     key(json, "outcome");
     text(json, outcomeKey(result.calculation.outcome));
     key(json, "summary");
-    text(json, checkSummary(result, problems.size()));
+    text(json, check::checkSummary(result, problems.size()));
     key(json, "allAgree");
     json.Bool(result.message.empty() && problems.empty() && result.allAgree());
     key(json, "values");
