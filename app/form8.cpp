@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -27,6 +28,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/checkdialog.h"
 #include "app/focus/focushold.h"
 #include "app/fonts.h"
 #include "app/surface.h"
@@ -196,6 +198,7 @@ Form8::Form8(Toolkit& toolkit, QWidget* parent)
     setAutoFillBackground(true);
 
     createControls();
+    fitCaptions(*this);
     setFocusOrder();
     connectFields();
     connectCommands();
@@ -289,10 +292,20 @@ void Form8::createPrintoutMenu() {
     mnuCopy->setObjectName(QStringLiteral("mnuCopy"));
     mnuSavePdf = new QAction(QStringLiteral("Save Worked Form as PDF\u2026"), surface_);
     mnuSavePdf->setObjectName(QStringLiteral("mnuSavePdf"));
+    // Checking needs no printed form, only entries that can be reduced, so
+    // a student can check a sheet without seeing the right one first; the
+    // dialog says why when they cannot. F7, as for a spelling check: the
+    // fields drop Ctrl with a letter. Alt+K, which no caption of the window
+    // uses, is the web page's key for it (browsers keep F7 for themselves).
+    mnuCheck = new QAction(QStringLiteral("Check My Work\u2026"), surface_);
+    mnuCheck->setObjectName(QStringLiteral("mnuCheck"));
+    mnuCheck->setShortcuts({QKeySequence(Qt::Key_F7), QKeySequence(Qt::ALT | Qt::Key_K)});
     surface_->addAction(mnuCopy);
     surface_->addAction(mnuSavePdf);
+    surface_->addAction(mnuCheck);
     connect(mnuCopy, &QAction::triggered, this, &Form8::mnuCopy_Click);
     connect(mnuSavePdf, &QAction::triggered, this, &Form8::mnuSavePdf_Click);
+    connect(mnuCheck, &QAction::triggered, this, &Form8::mnuCheck_Click);
     showPrintoutCommands();
 }
 
@@ -551,6 +564,12 @@ void Form8::mnuSavePdf_Click() {
                                      printout::localePageSize(QLocale::system()));
     if (error)
         toolkit_.messageBox(*error);
+}
+
+void Form8::mnuCheck_Click() {
+    auto* dialog = new CheckDialog(readInput(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void Form8::txtGHADeg_KeyPress(KeyAscii& keyAscii) {

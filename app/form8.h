@@ -85,6 +85,11 @@ class Form8 final : public QWidget {
     // Both do nothing while nothing is printed.
     void mnuCopy_Click();
     void mnuSavePdf_Click();
+    // "Check My Work…" (also F7): a window-modal dialog to check the user's
+    // own worked form for the entries the fields hold now. It works on a
+    // reduction of its own; the window, its record and its printout stay as
+    // they are.
+    void mnuCheck_Click();
 
     // The open help window, or nullptr.
     help::Form1* helpWindow() const;
@@ -203,6 +208,7 @@ class Form8 final : public QWidget {
     QRadioButton* optQQ = nullptr;
     QAction* mnuCopy = nullptr;
     QAction* mnuSavePdf = nullptr;
+    QAction* mnuCheck = nullptr;
 };
 
 } // namespace app

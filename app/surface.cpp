@@ -56,7 +56,14 @@ class SurfaceAccessible final : public QAccessibleWidget, public QAccessibleText
             if (action->isEnabled() && action->text() == name)
                 action->trigger();
     }
-    QStringList keyBindingsForAction(const QString& /*name*/) const override { return {}; }
+    QStringList keyBindingsForAction(const QString& name) const override {
+        QStringList keys;
+        for (const QAction* action : widget()->actions())
+            if (action->text() == name)
+                for (const QKeySequence& shortcut : action->shortcuts())
+                    keys.append(shortcut.toString(QKeySequence::NativeText));
+        return keys;
+    }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface)

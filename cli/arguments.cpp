@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
-#include <tuple>
 
 #include "cli/batchrow.h"
+#include "cli/checkreport.h"
+#include "cli/program.h"
 #include "entry/fields.h"
 
 namespace cli {
@@ -13,7 +14,23 @@ namespace {
 
 using entry::FieldId;
 
-enum class OptionId { Method, Gha, Dec, Lat, Lon, Json, Exact, Batch, Pdf, Blank, Help, Version };
+enum class OptionId {
+    Method,
+    Gha,
+    Dec,
+    Lat,
+    Lon,
+    Json,
+    Exact,
+    Batch,
+    Check,
+    Tolerance,
+    Pdf,
+    Blank,
+    Quiet,
+    Help,
+    Version
+};
 
 // One option: what follows it and how --help shows it. A new option is a row
 // here and a line where readArguments interprets its values.
@@ -26,7 +43,7 @@ struct OptionSpec {
     std::string_view help;
 };
 
-constexpr std::array<OptionSpec, 12> optionSpecs{{
+constexpr std::array<OptionSpec, 15> optionSpecs{{
     {OptionId::Method, "method", "", "Q|QQ", 1, "table method: Q (default) or QQ"},
     {OptionId::Gha, "gha", "", "DEG MIN", 2, "GHA, or LHA with the longitude left empty or zero"},
     {OptionId::Dec, "dec", "", "N|S DEG MIN", 3, "declination: name N (default) or S"},
@@ -35,8 +52,12 @@ constexpr std::array<OptionSpec, 12> optionSpecs{{
     {OptionId::Json, "json", "", "", 0, "print one JSON object (per row) instead of text"},
     {OptionId::Exact, "exact", "", "", 0, "add the exact solution and the table's differences"},
     {OptionId::Batch, "batch", "", "FILE", 1, "reduce every CSV row of FILE (- for stdin)"},
-    {OptionId::Pdf, "pdf", "", "FILE", 1, "write the forms as an answer sheet to the PDF FILE"},
+    {OptionId::Check, "check", "", "FILE", 1, "check the worked forms of FILE (- for stdin)"},
+    {OptionId::Tolerance, "tolerance", "", "whole|tenths|exact", 1,
+     "with --check: how far a table reading may stray"},
+    {OptionId::Pdf, "pdf", "", "FILE", 1, "write answer sheets (--check: marked) to the PDF FILE"},
     {OptionId::Blank, "blank", "", "", 0, "with --pdf: an exercise sheet, without the values"},
+    {OptionId::Quiet, "quiet", "", "", 0, "with --batch: no progress line on a terminal"},
     {OptionId::Help, "help", "-h", "", 0, "show this help and exit"},
     {OptionId::Version, "version", "", "", 0, "show the version and exit"},
 }};
@@ -101,17 +122,34 @@ std::optional<std::string> misplacedOption(const std::vector<GivenOption>& given
 }
 
 // An angle option: the name list it may have and the two fields it fills.
-struct AngleTarget {
+struct AngleOption {
     OptionId id;
     std::optional<std::pair<std::string_view, std::string_view>> names;
     FieldId degField;
     FieldId minField;
-    std::string* deg;
-    std::string* min;
 };
 
+constexpr std::array<AngleOption, 4> angleOptions{{
+    {OptionId::Gha, std::nullopt, FieldId::GHADeg, FieldId::GHAMin},
+    {OptionId::Dec, std::pair{"N", "S"}, FieldId::DecDeg, FieldId::DecMin},
+    {OptionId::Lat, std::pair{"N", "S"}, FieldId::LDeg, FieldId::LMin},
+    {OptionId::Lon, std::pair{"W", "E"}, FieldId::LoDeg, FieldId::LoMin},
+}};
+
+// The options that hold the entries of one sight.
+bool isSightOption(OptionId id) {
+    return id == OptionId::Method ||
+           std::any_of(angleOptions.begin(), angleOptions.end(),
+                       [id](const AngleOption& angle) { return angle.id == id; });
+}
+
+const OptionSpec& optionSpec(OptionId id) {
+    return *std::find_if(optionSpecs.begin(), optionSpecs.end(),
+                         [id](const OptionSpec& spec) { return spec.id == id; });
+}
+
 // Fills the angle's fields and returns nullopt, or the usage problem.
-std::optional<std::string> readAngle(const GivenOption& given, const AngleTarget& angle,
+std::optional<std::string> readAngle(const GivenOption& given, const AngleOption& angle,
                                      Arguments& arguments) {
     const std::string usage = takes(*given.spec);
     std::size_t at = 0;
@@ -133,9 +171,9 @@ std::optional<std::string> readAngle(const GivenOption& given, const AngleTarget
             arguments.sight.loName = *reduction::westEastFromText(text);
         }
     }
-    const std::array<std::tuple<FieldId, std::string*, const char*>, 2> parts{
-        {{angle.degField, angle.deg, "DEG"}, {angle.minField, angle.min, "MIN"}}};
-    for (const auto& [field, target, part] : parts) {
+    const std::array<std::pair<FieldId, const char*>, 2> parts{
+        {{angle.degField, "DEG"}, {angle.minField, "MIN"}}};
+    for (const auto& [field, part] : parts) {
         const std::string& text = given.values[at++];
         if (const auto problem = fieldTextProblem(text, field)) {
             if (namesLongOption(text)) {
@@ -143,7 +181,7 @@ std::optional<std::string> readAngle(const GivenOption& given, const AngleTarget
             }
             return usage + ": " + part + " is " + *problem;
         }
-        *target = text;
+        fieldText(arguments.sight, field) = text;
     }
     return std::nullopt;
 }
@@ -200,16 +238,6 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
     }
 
     reduction::ReductionInput& sight = read.sight;
-    const std::array<AngleTarget, 4> angles{{
-        {OptionId::Gha, std::nullopt, FieldId::GHADeg, FieldId::GHAMin, &sight.ghaDeg,
-         &sight.ghaMin},
-        {OptionId::Dec, std::pair{"N", "S"}, FieldId::DecDeg, FieldId::DecMin, &sight.decDeg,
-         &sight.decMin},
-        {OptionId::Lat, std::pair{"N", "S"}, FieldId::LDeg, FieldId::LMin, &sight.latDeg,
-         &sight.latMin},
-        {OptionId::Lon, std::pair{"W", "E"}, FieldId::LoDeg, FieldId::LoMin, &sight.loDeg,
-         &sight.loMin},
-    }};
     const GivenOption* sightOption = nullptr; // the first option --batch cannot go with
     for (const GivenOption& option : given) {
         const OptionId id = option.spec->id;
@@ -226,7 +254,7 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
         case OptionId::Dec:
         case OptionId::Lat:
         case OptionId::Lon:
-            for (const AngleTarget& angle : angles) {
+            for (const AngleOption& angle : angleOptions) {
                 if (angle.id != id) {
                     continue;
                 }
@@ -244,20 +272,51 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
         case OptionId::Batch:
             read.batch = option.values[0];
             break;
+        case OptionId::Check:
+            read.check = option.values[0];
+            break;
+        case OptionId::Tolerance:
+            if (const auto tolerance = check::toleranceFromText(option.values[0])) {
+                read.tolerance = *tolerance;
+            } else {
+                return {std::nullopt, "--tolerance takes whole, tenths or exact, not " +
+                                          quotedText(option.values[0])};
+            }
+            break;
         case OptionId::Pdf:
             read.pdf = option.values[0];
             break;
         case OptionId::Blank:
             read.blank = true;
             break;
+        case OptionId::Quiet:
+            read.quiet = true;
+            break;
         case OptionId::Help:
         case OptionId::Version:
             break;
         }
-        if (sightOption == nullptr &&
-            (id == OptionId::Method || id == OptionId::Gha || id == OptionId::Dec ||
-             id == OptionId::Lat || id == OptionId::Lon)) {
+        if (sightOption == nullptr && isSightOption(id)) {
             sightOption = &option;
+        }
+    }
+    const bool toleranceGiven = std::any_of(given.begin(), given.end(), [](const auto& option) {
+        return option.spec->id == OptionId::Tolerance;
+    });
+    if (toleranceGiven && !read.check) {
+        return {std::nullopt, "--tolerance takes effect only with --check FILE"};
+    }
+    if (read.check) {
+        if (sightOption != nullptr) {
+            return {std::nullopt,
+                    dashed(*sightOption->spec) +
+                        " cannot be combined with --check, whose rows hold the entries"};
+        }
+        if (read.batch || read.exact || read.blank) {
+            return {std::nullopt, std::string(read.batch   ? "--batch"
+                                              : read.exact ? "--exact"
+                                                           : "--blank") +
+                                      " cannot be combined with --check"};
         }
     }
     if (read.batch && sightOption != nullptr) {
@@ -281,95 +340,209 @@ std::string versionText() {
     return std::string("sightform ") + SIGHT_VERSION;
 }
 
+namespace {
+
+// Lines of --help are at most this long.
+constexpr std::size_t helpWidth = 79;
+
+// text as a paragraph indented by indent blanks, its lines broken between
+// words, ending in "\n".
+std::string paragraph(std::string_view text, std::size_t indent) {
+    std::string out;
+    std::string line(indent, ' ');
+    while (!text.empty()) {
+        const std::size_t space = text.find(' ');
+        const std::string_view word = text.substr(0, space);
+        text = space == std::string_view::npos ? std::string_view() : text.substr(space + 1);
+        if (line.size() > indent && line.size() + 1 + word.size() > helpWidth) {
+            out += line + "\n";
+            line.assign(indent, ' ');
+        }
+        if (line.size() > indent) {
+            line += ' ';
+        }
+        line += word;
+    }
+    return out + line + "\n";
+}
+
+// An item of a list: the tag, then the text from textColumn on (or two
+// blanks after a longer tag), its further lines indented to match.
+std::string tagged(std::string_view tag, std::string_view text, std::size_t indent,
+                   std::size_t textColumn) {
+    std::string head(indent, ' ');
+    head += tag;
+    const std::string body = paragraph(text, std::max(head.size() + 2, textColumn));
+    return head + body.substr(head.size());
+}
+
+// The --method ... --lon options, "--a, --b and --c".
+std::string sightOptionList() {
+    std::vector<std::string> names;
+    for (const OptionSpec& spec : optionSpecs) {
+        if (isSightOption(spec.id)) {
+            names.push_back(dashed(spec));
+        }
+    }
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    }
+    return list;
+}
+
+std::string fieldLimits(const entry::FieldSpec& field) {
+    return std::to_string(field.maxLength) + (field.maxLength == 1 ? " character" : " characters") +
+           ", at most " + boundText(field.bound);
+}
+
+// Each angle option's degree field, then the minute fields, in one line
+// when they are all alike.
+std::string fieldLimitList() {
+    constexpr std::size_t indent = 4;
+    constexpr std::size_t column = 18;
+    std::string list;
+    for (const AngleOption& angle : angleOptions) {
+        list += tagged(dashed(optionSpec(angle.id)) + " DEG",
+                       fieldLimits(entry::spec(angle.degField)), indent, column);
+    }
+    const entry::FieldSpec& first = entry::spec(angleOptions.front().minField);
+    const bool alike = std::all_of(angleOptions.begin(), angleOptions.end(), [&](const auto& a) {
+        const entry::FieldSpec& minutes = entry::spec(a.minField);
+        return minutes.maxLength == first.maxLength && minutes.bound == first.bound;
+    });
+    if (alike) {
+        return list + tagged("every MIN", fieldLimits(first), indent, column);
+    }
+    for (const AngleOption& angle : angleOptions) {
+        list += tagged(dashed(optionSpec(angle.id)) + " MIN",
+                       fieldLimits(entry::spec(angle.minField)), indent, column);
+    }
+    return list;
+}
+
+std::string exitStatusList() {
+    std::string list;
+    for (const ExitStatusMeaning& exit : exitStatuses) {
+        list += tagged(std::to_string(exit.status), exit.meaning, 2, 6);
+    }
+    return list;
+}
+
+} // namespace
+
+// Laid out for help2man, which makes the manual page from it: the usage
+// lines, each whole on one line; section headings ending in ":"; no double
+// blank inside a sentence, which would read as the gap after a list's tag.
 std::string helpText() {
     std::string text =
-        "Usage: sightform [--method Q|QQ] [--gha DEG MIN] [--dec N|S DEG MIN]\n"
-        "                 [--lat N|S DEG MIN] [--lon W|E DEG MIN] [--json] [--exact]\n"
-        "  or:  sightform --batch FILE [--json] [--exact]\n"
-        "  or:  sightform [sight options | --batch FILE] --pdf FILE [--blank]\n"
-        "Works one sight reduction by the Q(x) or QQ(x) table method, as the\n"
-        "sightcheck window does, and prints its worked form.\n"
-        "\n"
-        "Options:\n";
+        "Usage: sightform [SIGHT OPTION]... [--json] [--exact]\n"
+        "  or:  sightform --batch FILE|- [--json] [--exact] [--quiet]\n"
+        "  or:  sightform [SIGHT OPTION]... --pdf FILE [--blank]\n"
+        "  or:  sightform --batch FILE|- --pdf FILE [--blank] [--quiet]\n"
+        "  or:  sightform --check FILE|- [--json] [--tolerance whole|tenths|exact]\n"
+        "  or:  sightform --check FILE|- --pdf FILE [--tolerance whole|tenths|exact]\n"
+        "  or:  sightform --help | --version\n";
+    text += paragraph(
+        "Works one sight reduction by the Q(x) or QQ(x) table method, as the "
+        "sightcheck window does, and prints its worked form; with --batch, the "
+        "form of every row of a file; with --check, marks the numbers of a navigator's own "
+        "worked forms and names each slip. The sight options are " +
+            sightOptionList() + ".",
+        0);
+    text += "\nOptions:\n";
     constexpr std::size_t helpColumn = 26;
     for (const OptionSpec& spec : optionSpecs) {
         std::string left = spec.shortName.empty() ? "    " : std::string(spec.shortName) + ", ";
-        left = "  " + left + dashed(spec);
+        left += dashed(spec);
         if (!spec.syntax.empty()) {
             left += " " + std::string(spec.syntax);
         }
-        left.resize(std::max(left.size() + 2, helpColumn), ' ');
-        text += left + std::string(spec.help) + "\n";
+        text += tagged(left, spec.help, 2, helpColumn);
     }
-    text += R"(
-Entries:
-  DEG and MIN are field texts exactly as they would stand in the window's
-  entry fields, read the same way: any text up to the field's length (GHA and
-  longitude degrees 3 characters, declination and latitude degrees 2, all
-  minutes 4), empty allowed (""). As in the window, a value above its field's
-  range (GHA 719, declination and latitude 90, longitude 180, minutes 59.9) is
-  refused, while a degree field at exactly its maximum is reduced with
-  whatever minutes it has; negative values are not refused. A missing option
-  leaves its fields empty; the names default to N, N and W, the method to Q.
 
-  Each option takes exactly the arguments that follow it, whatever they look
-  like, so "--lat N 64 -.04" and "--gha -5 """ are read as written. An
-  option's first value may also be given as --option=VALUE. Too few values,
-  a text longer than its field, a value above its range, an unknown name or
-  method, an option given twice, or an unknown option is a usage error.
+    text += "\nEntries:\n";
+    text += paragraph(
+        "DEG and MIN are field texts exactly as they would stand in the window's entry fields, "
+        "read the same way. A text may be empty (\"\") and as long as its field. As in the "
+        "window, a value above the field's bound is refused, while a degree field at exactly its "
+        "bound is reduced with whatever minutes it has; negative values are not refused:",
+        2);
+    text += fieldLimitList();
+    text += paragraph(
+        "A missing option leaves its fields empty. Each option takes exactly the arguments that "
+        "follow it, whatever they look like, so \"--lat N 64 -.04\" and \"--gha -5 \"\"\" are "
+        "read as written. An option's first value may also be given as --option=VALUE. Too few "
+        "values, a text longer than its field, a value above its bound, an unknown name or "
+        "method, an option given twice, or an unknown option is a usage error.",
+        2);
 
-Output:
-  The worked-form lines on stdout. "Check your data." (the body is below the
-  horizon or the entries do not belong together) goes to stderr with nothing
-  on stdout; so does a line saying that the entries cannot be reduced and why
-  (no table value exists for a step).
+    text += "\nOutput:\n";
+    text += paragraph(
+        "The worked-form lines go to stdout. \"Check your data.\" (the body is below the horizon "
+        "or the entries do not belong together) goes to stderr with nothing on stdout; so does a "
+        "line saying that the entries cannot be reduced and why (no table value exists for a "
+        "step).",
+        2);
+    text += "\n";
+    text += paragraph("With --json, one JSON object instead, with these keys, written in the "
+                      "order of their characters (upper case first):",
+                      2);
+    constexpr std::size_t keyColumn = 13;
+    text +=
+        tagged("outcome", "\"complete\", \"check-data\" or \"arithmetic-failure\"", 4, keyColumn);
+    text += tagged("message", "null, or the message", 4, keyColumn);
+    text += tagged(
+        "record",
+        "every field of the reduction record under its own name (GHA, Lo, LHA, LHADeg, LHAMin, "
+        "..., Z, ZUsed, Zn): degrees as integers, flags as booleans, other values as shortest "
+        "round-trip numbers (null if not finite)",
+        4, keyColumn);
+    text += tagged("form", "the printed lines (empty unless complete)", 4, keyColumn);
+    text += paragraph(
+        "With --exact, a complete calculation also gets the exact solution of the same LHA, "
+        "latitude and declination by spherical trigonometry and the table method's differences "
+        "from it (table minus exact): two lines after the form, or in JSON \"exact\": {\"Hc\", "
+        "\"Zn\" (degrees), \"dHcArcmin\", \"dZnDeg\"}, with Zn and dZnDeg null where no azimuth "
+        "exists (body at the zenith).",
+        2);
 
-  --json prints one object instead:
-    {"outcome": "complete" | "check-data" | "arithmetic-failure",
-     "message": null or the message,
-     "record": every field of the reduction record (GHA, Lo, LHA, LHADeg,
-               LHAMin, ..., Z, ZUsed, Zn): degrees as integers, flags as
-               booleans, other values as shortest round-trip numbers (null
-               if not finite),
-     "form": the printed lines (empty unless complete)}
+    text += "\nBatch format:\n";
+    text += paragraph("With --batch FILE (- for standard input), every line of FILE is one sight, "
+                      "in CSV and UTF-8, with these cells in this order; a first line that begins "
+                      "with \"" +
+                          std::string(batchColumns.front().name) +
+                          "\" in any letter case is a header and skipped:",
+                      2);
+    text += paragraph(batchHeader(", "), 4);
+    text += paragraph(
+        "Empty cells are empty fields; an empty method or name cell takes its default. Blanks "
+        "around a cell are dropped; a cell may be quoted with double quotes, and then keeps its "
+        "blanks. Blank lines are skipped; rows are numbered by their line in the file, and each "
+        "is reduced on its own. Text output: per row a block that begins with \"Row N:\", then "
+        "the worked form, or the message on the same line, and ends with an empty line. With "
+        "--json: one object per row and line, with its \"row\". A malformed row (wrong cells, a "
+        "value out of range, a control character, bytes that are not UTF-8) gives \"Row N: "
+        "problem\" (JSON: {\"error\": ..., \"row\": N}) and reading goes on. A UTF-16 file is "
+        "refused as a whole: save it as UTF-8. While standard error is a terminal, a line there "
+        "shows the rows done, the rate and the time left, unless --quiet is given.",
+        2);
 
-  --exact adds, for a complete calculation, the exact solution of the same
-  LHA, latitude and declination by spherical trigonometry and the table
-  method's differences from it (table minus exact): two lines after the form,
-  or in JSON "exact": {"Hc", "Zn" (degrees), "dHcArcmin", "dZnDeg"}, with Zn
-  and dZnDeg null where no azimuth exists (body at the zenith).
+    text += "\nSheets:\n";
+    text += paragraph(
+        "With --pdf FILE the worked forms go to FILE as PDF instead: two sights to a page (A4, or "
+        "Letter under a US locale), each under its row number and its entries, for an "
+        "instructor's answer sheet. A sight that is not complete, or a malformed row, shows its "
+        "message in its place. With --blank the sheet keeps the entries and the form's labels "
+        "and formulas but leaves out every computed value: an exercise sheet to fill in by hand. "
+        "Nothing is printed on stdout; the messages of a single sight still go to stderr, and the "
+        "exit status is the same as without --pdf.",
+        2);
 
-Batch:
-  --batch FILE (- for standard input) reads CSV rows
-    method,ghaDeg,ghaMin,decName,decDeg,decMin,latName,latDeg,latMin,lonName,lonDeg,lonMin
-  in UTF-8, with an optional first line beginning with "method" (any letter
-  case) as header. Empty cells are empty fields; an empty method or name cell
-  takes its default. Blanks around a cell are dropped; a cell may be quoted
-  with double quotes, and then keeps its blanks. Blank lines are skipped;
-  rows are numbered by their line in the file, and each is reduced on its
-  own. Text output: per row a block that begins with "Row N:", then the
-  worked form, or the message on the same line, and ends with an empty line.
-  With --json: one object per row and line, with its "row". A malformed row
-  (wrong cells, a value out of range, a control character, bytes that are
-  not UTF-8) gives "Row N: problem" (JSON: {"error": ..., "row": N}) and
-  processing goes on. A UTF-16 file is refused as a whole: save it as UTF-8.
+    text += checkHelpText();
 
-Sheets:
-  --pdf FILE writes the worked forms to FILE as PDF instead of printing them:
-  two sights to a page (A4, or Letter under a US locale), each under its row
-  number and its entries, for an instructor's answer sheet. A sight that is
-  not complete, or a malformed row, shows its message in its place. With
-  --blank the sheet keeps the entries and the form's labels and formulas but
-  leaves out every computed value: an exercise sheet to fill in by hand.
-  Nothing is printed on stdout; the messages of a single sight still go to
-  stderr, and the exit status is the same as without --pdf.
-
-Exit status:
-  0 complete, 1 "Check your data.", 2 cannot be reduced, 64 usage error;
-  with --batch: 0, or 65 when a row was malformed or the file is UTF-16,
-  66 when the file cannot be read; 73 when the PDF cannot be written; 74
-  when the output cannot be written.
-)";
+    text += "\nExit status:\n";
+    text += exitStatusList();
     return text;
 }
 

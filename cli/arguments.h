@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "check/check.h"
 #include "reduction/calculate.h"
 
 // sightform's command line. Every option takes exactly the arguments that
@@ -19,10 +20,15 @@ struct Arguments {
     bool json = false;
     bool exact = false;
     std::optional<std::string> batch; // FILE, or "-" for standard input
+    // Navigators' own forms to check (FILE or "-"), at this tolerance.
+    std::optional<std::string> check;
+    check::Tolerance tolerance = check::Tolerance::Whole;
     // Answer sheets (or with blank, exercise sheets) written to this PDF file
     // in place of the text output.
     std::optional<std::string> pdf;
     bool blank = false;
+    // No progress line on standard error, even where it is a terminal.
+    bool quiet = false;
     // The one sight's entries: the options' texts, checked as the window
     // checks its fields; missing options leave empty fields and the default
     // names and method.

@@ -105,6 +105,7 @@ class LineReader {
 
 std::size_t FileSource::read(char* buffer, std::size_t size) {
     const std::size_t got = std::fread(buffer, 1, size, file_);
+    bytesRead_ += got;
     if (got == 0 && std::ferror(file_) != 0 && error_ == 0) {
         error_ = errno != 0 ? errno : EIO;
     }
@@ -181,58 +182,74 @@ BatchSummary reduceBatch(ByteSource& in, RowHandler& rows) {
     return summary;
 }
 
-namespace {
-
-// The text or JSON output: each row's result written to the sink before the
-// next row is read.
-class SinkRows : public RowHandler {
-  public:
-    SinkRows(TextSink& out, BatchOptions options) : out_(out), options_(options), writer_(json_) {}
-
-    void row(long long number, const std::optional<Sight>& sight,
-             std::string_view problem) override {
-        if (options_.json) {
-            json_.Clear();
-            writer_.Reset(json_);
-            if (sight) {
-                writeSightJson(writer_, *sight, options_.exact, number);
-            } else {
-                writeRowErrorJson(writer_, number, problem);
-            }
-            json_.Put('\n');
-            out_.write(std::string_view(json_.GetString(), json_.GetSize()));
-            return;
-        }
-        text_ = "Row " + std::to_string(number) + ":";
-        if (!sight) {
-            text_ += " ";
-            text_ += problem;
-            text_ += "\n";
-        } else if (sight->result.outcome != Outcome::Complete) {
-            text_ += " " + sightMessage(*sight) + "\n";
-        } else {
-            text_ += '\n';
-            for (const std::string& formLine : sightLines(*sight, options_.exact)) {
-                text_ += formLine;
-                text_ += '\n';
-            }
-        }
-        text_ += '\n';
-        out_.write(text_);
+BatchEnd readBatchLines(ByteSource& in, LineHandler& lines) {
+    LineReader reader(in);
+    const std::string_view start = reader.peek(2);
+    if (start == utf16LittleEndianMark || start == utf16BigEndianMark) {
+        return BatchEnd::Utf16;
     }
+    std::string_view line;
+    bool overlong = false;
+    for (long long number = 1; reader.next(line, overlong); ++number) {
+        if (number == 1 && line.starts_with(utf8ByteOrderMark)) {
+            line.remove_prefix(utf8ByteOrderMark.size());
+        }
+        if (!lines.line(number, line, overlong)) {
+            break;
+        }
+    }
+    return in.error() != 0 ? BatchEnd::ReadError : BatchEnd::Read;
+}
 
-  private:
-    TextSink& out_;
-    BatchOptions options_;
-    JsonBuffer json_;
-    JsonWriter writer_;
-    std::string text_;
+// The JSON writer and its buffer, and the text of a row, kept from row to
+// row so their memory is reused.
+struct BatchOutput::Writer {
+    JsonBuffer json;
+    JsonWriter writer{json};
+    std::string text;
 };
 
-} // namespace
+BatchOutput::BatchOutput(TextSink& out, BatchOptions options)
+    : out_(out), options_(options), writer_(std::make_unique<Writer>()) {}
+
+BatchOutput::~BatchOutput() = default;
+
+void BatchOutput::row(long long number, const std::optional<Sight>& sight,
+                      std::string_view problem) {
+    if (options_.json) {
+        JsonBuffer& json = writer_->json;
+        json.Clear();
+        writer_->writer.Reset(json);
+        if (sight) {
+            writeSightJson(writer_->writer, *sight, options_.exact, number);
+        } else {
+            writeRowErrorJson(writer_->writer, number, problem);
+        }
+        json.Put('\n');
+        out_.write(std::string_view(json.GetString(), json.GetSize()));
+        return;
+    }
+    std::string& text = writer_->text;
+    text = "Row " + std::to_string(number) + ":";
+    if (!sight) {
+        text += " ";
+        text += problem;
+        text += "\n";
+    } else if (sight->result.outcome != Outcome::Complete) {
+        text += " " + sightMessage(*sight) + "\n";
+    } else {
+        text += '\n';
+        for (const std::string& formLine : sightLines(*sight, options_.exact)) {
+            text += formLine;
+            text += '\n';
+        }
+    }
+    text += '\n';
+    out_.write(text);
+}
 
 BatchSummary reduceBatch(ByteSource& in, TextSink& out, BatchOptions options) {
-    SinkRows rows(out, options);
+    BatchOutput rows(out, options);
     return reduceBatch(in, rows);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,10 +30,13 @@ class FileSource : public ByteSource {
     explicit FileSource(std::FILE* file) : file_(file) {}
     std::size_t read(char* buffer, std::size_t size) override;
     int error() const override { return error_; }
+    // Bytes read so far.
+    unsigned long long bytesRead() const { return bytesRead_; }
 
   private:
     std::FILE* file_;
     int error_ = 0;
+    unsigned long long bytesRead_ = 0;
 };
 
 // Bytes already in memory (a test's input, a fuzzer's).
@@ -113,6 +117,22 @@ class RowHandler {
 // number.
 BatchSummary reduceBatch(ByteSource& in, RowHandler& rows);
 
+// Each row's result written to a sink before the next row is read: the text
+// or JSON output of reduceBatch below.
+class BatchOutput : public RowHandler {
+  public:
+    BatchOutput(TextSink& out, BatchOptions options);
+    ~BatchOutput() override;
+    void row(long long number, const std::optional<Sight>& sight,
+             std::string_view problem) override;
+
+  private:
+    struct Writer;
+    TextSink& out_;
+    BatchOptions options_;
+    std::unique_ptr<Writer> writer_;
+};
+
 // Reads every line of in and writes each row's result to out. Lines end at
 // "\n" only (a "\r" before it is dropped), so every other byte, NUL included,
 // stays in its line, and a line is never merged with the next or lost: every
@@ -122,5 +142,21 @@ BatchSummary reduceBatch(ByteSource& in, RowHandler& rows);
 // or the problem), then one empty line. JSON output: one object per row and
 // line.
 BatchSummary reduceBatch(ByteSource& in, TextSink& out, BatchOptions options);
+
+// What becomes of each line of a file read as a batch.
+class LineHandler {
+  public:
+    virtual ~LineHandler() = default;
+    // The line without its "\n" (a "\r" before it is kept), valid only during
+    // the call; overlong: it was longer than maxBatchLineBytes and text is
+    // empty. Returns false to stop reading.
+    virtual bool line(long long number, std::string_view text, bool overlong) = 0;
+};
+
+// Reads in line by line as reduceBatch does (lines end at "\n" only, a UTF-8
+// byte order mark before the first line is dropped, a UTF-16 file is not
+// read at all) and hands every line, blank ones and the first included, to
+// lines under its line number.
+BatchEnd readBatchLines(ByteSource& in, LineHandler& lines);
 
 } // namespace cli

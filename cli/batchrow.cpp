@@ -97,13 +97,46 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-std::string numberText(double value) {
+} // namespace
+
+std::string boundText(double bound) {
     char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, value);
+    const auto written = std::to_chars(text, text + sizeof text, bound);
     return {text, written.ptr};
 }
 
-} // namespace
+std::string batchHeader(std::string_view separator) {
+    std::string header;
+    for (const BatchColumn& column : batchColumns) {
+        if (!header.empty()) {
+            header += separator;
+        }
+        header += column.name;
+    }
+    return header;
+}
+
+std::string& fieldText(reduction::ReductionInput& input, FieldId field) {
+    switch (field) {
+    case FieldId::GHADeg:
+        return input.ghaDeg;
+    case FieldId::GHAMin:
+        return input.ghaMin;
+    case FieldId::DecDeg:
+        return input.decDeg;
+    case FieldId::DecMin:
+        return input.decMin;
+    case FieldId::LDeg:
+        return input.latDeg;
+    case FieldId::LMin:
+        return input.latMin;
+    case FieldId::LoDeg:
+        return input.loDeg;
+    case FieldId::LoMin:
+        break;
+    }
+    return input.loMin;
+}
 
 std::string quotedText(std::string_view text) {
     std::string shown = "'";
@@ -134,7 +167,7 @@ std::optional<std::string> fieldTextProblem(std::string_view text, FieldId field
         return "at most " + std::to_string(maxLength) + " characters, not " + quotedText(text);
     }
     if (entry::validateCancels(entry::Field{std::string(text)}, spec.bound)) {
-        return "at most " + numberText(spec.bound) + ", not " + quotedText(text);
+        return "at most " + boundText(spec.bound) + ", not " + quotedText(text);
     }
     return std::nullopt;
 }
@@ -217,68 +250,67 @@ BatchRow parseBatchRow(std::string_view line) {
     if (!cells) {
         return {std::nullopt, "a quoted cell is not closed properly"};
     }
-    if (cells->size() != batchCellCount) {
-        return {std::nullopt, "expected " + std::to_string(batchCellCount) + " cells (" +
-                                  std::string(batchColumns) + "), found " +
-                                  std::to_string(cells->size())};
+    if (cells->size() != batchColumns.size()) {
+        return {std::nullopt, "expected " + std::to_string(batchColumns.size()) + " cells (" +
+                                  batchHeader() + "), found " + std::to_string(cells->size())};
     }
-    const auto& c = *cells;
     reduction::ReductionInput in;
-
-    if (!c[0].empty()) {
-        const auto method = methodFromText(c[0]);
-        if (!method) {
-            return {std::nullopt, "method must be Q or QQ, not " + quotedText(c[0])};
-        }
-        in.method = *method;
-    }
-
-    // An empty name cell keeps the default name.
-    const auto nameProblem = [](const char* column, const char* names, const std::string& text) {
-        return std::string(column) + " must be " + names + ", not " + quotedText(text);
+    // An empty method or name cell keeps the default.
+    const auto wrongName = [](const BatchColumn& column, auto first, auto second,
+                              const std::string& text) {
+        return std::string(column.name) + " must be " + std::string(reduction::nameText(first)) +
+               " or " + std::string(reduction::nameText(second)) + ", not " + quotedText(text);
     };
-    if (!c[3].empty()) {
-        const auto name = reduction::northSouthFromText(c[3]);
-        if (!name) {
-            return {std::nullopt, nameProblem("decName", "N or S", c[3])};
+    // The method and the names first, then the field texts: a row wrong in
+    // both is reported by its name, whatever the order of the columns.
+    for (std::size_t i = 0; i < batchColumns.size(); ++i) {
+        const BatchColumn& column = batchColumns[i];
+        const std::string& text = (*cells)[i];
+        switch (column.cell) {
+        case BatchCell::Method:
+            if (!text.empty()) {
+                const auto method = methodFromText(text);
+                if (!method) {
+                    return {std::nullopt, "method must be Q or QQ, not " + quotedText(text)};
+                }
+                in.method = *method;
+            }
+            break;
+        case BatchCell::DecName:
+        case BatchCell::LatName:
+            if (!text.empty()) {
+                const auto name = reduction::northSouthFromText(text);
+                if (!name) {
+                    return {std::nullopt, wrongName(column, reduction::NorthSouth::N,
+                                                    reduction::NorthSouth::S, text)};
+                }
+                (column.cell == BatchCell::DecName ? in.decName : in.latName) = *name;
+            }
+            break;
+        case BatchCell::LonName:
+            if (!text.empty()) {
+                const auto name = reduction::westEastFromText(text);
+                if (!name) {
+                    return {std::nullopt, wrongName(column, reduction::WestEast::W,
+                                                    reduction::WestEast::E, text)};
+                }
+                in.loName = *name;
+            }
+            break;
+        case BatchCell::FieldText:
+            break;
         }
-        in.decName = *name;
     }
-    if (!c[6].empty()) {
-        const auto name = reduction::northSouthFromText(c[6]);
-        if (!name) {
-            return {std::nullopt, nameProblem("latName", "N or S", c[6])};
+    for (std::size_t i = 0; i < batchColumns.size(); ++i) {
+        const BatchColumn& column = batchColumns[i];
+        if (column.cell != BatchCell::FieldText) {
+            continue;
         }
-        in.latName = *name;
-    }
-    if (!c[9].empty()) {
-        const auto name = reduction::westEastFromText(c[9]);
-        if (!name) {
-            return {std::nullopt, nameProblem("lonName", "W or E", c[9])};
+        const std::string& text = (*cells)[i];
+        if (const auto problem = fieldTextProblem(text, column.field)) {
+            return {std::nullopt, std::string(column.name) + " takes " + *problem};
         }
-        in.loName = *name;
-    }
-
-    struct FieldCell {
-        std::size_t index;
-        const char* column;
-        FieldId field;
-        std::string* target;
-    };
-    const std::array<FieldCell, 8> fields{{{1, "ghaDeg", FieldId::GHADeg, &in.ghaDeg},
-                                           {2, "ghaMin", FieldId::GHAMin, &in.ghaMin},
-                                           {4, "decDeg", FieldId::DecDeg, &in.decDeg},
-                                           {5, "decMin", FieldId::DecMin, &in.decMin},
-                                           {7, "latDeg", FieldId::LDeg, &in.latDeg},
-                                           {8, "latMin", FieldId::LMin, &in.latMin},
-                                           {10, "lonDeg", FieldId::LoDeg, &in.loDeg},
-                                           {11, "lonMin", FieldId::LoMin, &in.loMin}}};
-    for (const FieldCell& field : fields) {
-        const std::string& text = c[field.index];
-        if (const auto problem = fieldTextProblem(text, field.field)) {
-            return {std::nullopt, std::string(field.column) + " takes " + *problem};
-        }
-        *field.target = text;
+        fieldText(in, column.field) = text;
     }
     return {std::move(in), {}};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,10 +16,41 @@
 
 namespace cli {
 
-// The batch columns, in order.
-inline constexpr std::string_view batchColumns =
-    "method,ghaDeg,ghaMin,decName,decDeg,decMin,latName,latDeg,latMin,lonName,lonDeg,lonMin";
-inline constexpr std::size_t batchCellCount = 12;
+// What a batch column holds.
+enum class BatchCell { Method, DecName, LatName, LonName, FieldText };
+
+struct BatchColumn {
+    std::string_view name; // as the header line names it
+    BatchCell cell;
+    entry::FieldId field = entry::FieldId::GHADeg; // the field of a FieldText cell
+};
+
+// The batch columns, in order. The header line, the number of cells a row
+// must have and the row reader all come from here.
+inline constexpr std::array<BatchColumn, 12> batchColumns{{
+    {"method", BatchCell::Method},
+    {"ghaDeg", BatchCell::FieldText, entry::FieldId::GHADeg},
+    {"ghaMin", BatchCell::FieldText, entry::FieldId::GHAMin},
+    {"decName", BatchCell::DecName},
+    {"decDeg", BatchCell::FieldText, entry::FieldId::DecDeg},
+    {"decMin", BatchCell::FieldText, entry::FieldId::DecMin},
+    {"latName", BatchCell::LatName},
+    {"latDeg", BatchCell::FieldText, entry::FieldId::LDeg},
+    {"latMin", BatchCell::FieldText, entry::FieldId::LMin},
+    {"lonName", BatchCell::LonName},
+    {"lonDeg", BatchCell::FieldText, entry::FieldId::LoDeg},
+    {"lonMin", BatchCell::FieldText, entry::FieldId::LoMin},
+}};
+
+// The column names joined by separator: with "," the header line
+// "method,ghaDeg,...,lonMin".
+std::string batchHeader(std::string_view separator = ",");
+
+// The text of the input that holds field.
+std::string& fieldText(reduction::ReductionInput& input, entry::FieldId field);
+
+// A field's bound as its messages write it: "719", "59.9".
+std::string boundText(double bound);
 
 // A batch line longer than this is malformed; reading stops storing it there,
 // so one endless line cannot grow memory.

@@ -300,6 +300,7 @@ void writeRecord(JsonWriter& w, const reduction::ReductionRecord& r) {
     number("coV", r.coV);
     degrees("coVDeg", r.coVDeg);
     number("coVMin", r.coVMin);
+    flag("sameNames", r.sameNames);
     number("t", r.t);
     degrees("tDeg", r.tDeg);
     number("tMin", r.tMin);

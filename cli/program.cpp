@@ -1,12 +1,17 @@
 #include "cli/program.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "cli/checkreport.h"
+#include "cli/checkrows.h"
 #include "cli/jsonwriter.h"
 #include "cli/sightreport.h"
+#include "progress/progressline.h"
 
 namespace cli {
 namespace {
@@ -64,6 +69,40 @@ int reduceOne(const Arguments& given, Sheets* sheets) {
     return afterOutput(exitStatus(sight.result.outcome));
 }
 
+// Hands each row on and shows how far the batch has come: the rows done and,
+// from the bytes read, how much of the file.
+class ProgressRows : public RowHandler {
+  public:
+    // output: where the rows are written as they are reduced, if anywhere.
+    ProgressRows(RowHandler& rows, const FileSource& in, std::FILE* file, bool quiet,
+                 std::FILE* output)
+        : rows_(rows), in_(in),
+          line_(progress::progressTerminal(quiet, output), "sightform", "rows") {
+        struct stat status {};
+        if (::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode)) {
+            fileBytes_ = static_cast<unsigned long long>(status.st_size);
+        }
+    }
+
+    void row(long long number, const std::optional<Sight>& sight,
+             std::string_view problem) override {
+        rows_.row(number, sight, problem);
+        ++done_;
+        line_.update(done_, fileBytes_ > 0 ? static_cast<double>(in_.bytesRead()) /
+                                                 static_cast<double>(fileBytes_)
+                                           : -1);
+    }
+
+    void finish() { line_.finish(); }
+
+  private:
+    RowHandler& rows_;
+    const FileSource& in_;
+    progress::ProgressLine line_;
+    unsigned long long fileBytes_ = 0; // 0: not known (a pipe)
+    long long done_ = 0;
+};
+
 int reduceBatch(const Arguments& given, Sheets* sheets) {
     const std::string& path = *given.batch;
     const bool standardInput = path == "-";
@@ -73,13 +112,19 @@ int reduceBatch(const Arguments& given, Sheets* sheets) {
         reportError("cannot open " + path + ": " + std::strerror(errno));
         return exitNoInput;
     }
-    FileSource in(standardInput ? stdin : file.get());
+    std::FILE* const input = standardInput ? stdin : file.get();
+    FileSource in(input);
     BatchSummary summary;
     if (sheets != nullptr) {
-        summary = reduceBatch(in, *sheets);
+        ProgressRows rows(*sheets, in, input, given.quiet, nullptr);
+        summary = reduceBatch(in, rows);
+        rows.finish();
     } else {
         FileSink out(stdout);
-        summary = reduceBatch(in, out, {given.json, given.exact});
+        BatchOutput output(out, {given.json, given.exact});
+        ProgressRows rows(output, in, input, given.quiet, stdout);
+        summary = reduceBatch(in, rows);
+        rows.finish();
     }
     switch (summary.end) {
     case BatchEnd::Read:
@@ -93,6 +138,50 @@ int reduceBatch(const Arguments& given, Sheets* sheets) {
         return afterOutput(exitDataError);
     }
     const int status = summary.malformed > 0 ? exitDataError : exitComplete;
+    if (sheets != nullptr) {
+        return afterSheets(*sheets, given, status);
+    }
+    return afterOutput(status);
+}
+
+// --check: the report of every row on stdout, or with --pdf the marked
+// sheets.
+int checkForms(const Arguments& given, Sheets* sheets) {
+    const std::string& path = *given.check;
+    const bool standardInput = path == "-";
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+        standardInput ? nullptr : std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!standardInput && file == nullptr) {
+        reportError("cannot open " + path + ": " + std::strerror(errno));
+        return exitNoInput;
+    }
+    FileSource in(standardInput ? stdin : file.get());
+    CheckSummary summary;
+    if (sheets != nullptr) {
+        summary = checkRows(in, given.tolerance, *sheets);
+    } else {
+        FileSink out(stdout);
+        CheckReport report(out, given.json, given.tolerance);
+        summary = checkRows(in, given.tolerance, report);
+    }
+    switch (summary.end) {
+    case BatchEnd::Read:
+        break;
+    case BatchEnd::ReadError:
+        reportError("cannot read " + path + ": " + std::strerror(in.error()));
+        return afterOutput(exitNoInput);
+    case BatchEnd::Utf16:
+        reportError(path +
+                    " is UTF-16 text (it begins with a UTF-16 byte order mark); save it as UTF-8");
+        return afterOutput(exitDataError);
+    }
+    if (!summary.headerProblem.empty()) {
+        reportError(path + ": " + summary.headerProblem);
+        return afterOutput(exitDataError);
+    }
+    const int status = summary.malformed > 0 || summary.unchecked > 0 ? exitDataError
+                       : summary.withSlips > 0                        ? exitSlipFound
+                                                                      : exitComplete;
     if (sheets != nullptr) {
         return afterSheets(*sheets, given, status);
     }
@@ -115,6 +204,9 @@ void reportError(const std::string& text) {
 }
 
 int runSightform(const Arguments& given, Sheets* sheets) {
+    if (given.check) {
+        return checkForms(given, sheets);
+    }
     if (given.batch) {
         return reduceBatch(given, sheets);
     }

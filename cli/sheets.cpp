@@ -3,6 +3,9 @@
 #include <QLocale>
 #include <QString>
 
+#include "check/markedform.h"
+#include "cli/checkreport.h"
+
 namespace cli {
 
 printout::SheetItem sheetItem(long long row, const Sight& sight) {
@@ -17,6 +20,40 @@ printout::SheetItem sheetItem(long long row, const Sight& sight) {
     return item;
 }
 
+printout::SheetItem markedSheetItem(const CheckRow& row) {
+    printout::SheetItem item;
+    item.row = static_cast<int>(row.number);
+    if (!row.input) {
+        item.message = row.problem;
+        return item;
+    }
+    item.entries = printout::entriesText(*row.input);
+    const check::CheckResult& result = row.result;
+    if (!result.message.empty()) {
+        item.message = result.message;
+        return item;
+    }
+    item.form = check::markedForm(result, row.input->method);
+    for (std::size_t i = 0; i < result.slips.size(); ++i) {
+        item.notes.push_back(slipLine(i, result.slips[i]));
+    }
+    item.notes.push_back(result.values.empty() ? "No values given."
+                                               : slipsCount(result.slips.size()));
+    std::string key;
+    for (const check::Mark mark : {check::Mark::Agrees, check::Mark::WithinReading,
+                                   check::Mark::Follows, check::Mark::Differs}) {
+        key += (key.empty() ? "" : "   ") + std::string(check::markSign(mark)) + " " +
+               std::string(check::markText(mark));
+    }
+    item.notes.push_back(key);
+    return item;
+}
+
+void PdfSheets::row(const CheckRow& row) {
+    marked_ = true;
+    items_.push_back(markedSheetItem(row));
+}
+
 void PdfSheets::row(long long number, const std::optional<Sight>& sight, std::string_view problem) {
     if (sight) {
         items_.push_back(sheetItem(number, *sight));
@@ -29,10 +66,11 @@ void PdfSheets::row(long long number, const std::optional<Sight>& sight, std::st
 }
 
 std::optional<std::string> PdfSheets::write(const std::string& path, bool blank) {
-    const auto problem =
-        printout::writeSheetPdf(QString::fromStdString(path), items_,
-                                blank ? printout::SheetMode::Blank : printout::SheetMode::Answers,
-                                printout::localePageSize(QLocale::system()));
+    const auto problem = printout::writeSheetPdf(QString::fromStdString(path), items_,
+                                                 marked_ ? printout::SheetMode::Marked
+                                                 : blank ? printout::SheetMode::Blank
+                                                         : printout::SheetMode::Answers,
+                                                 printout::localePageSize(QLocale::system()));
     if (problem) {
         return problem->toStdString();
     }

@@ -17,17 +17,25 @@ namespace cli {
 // prints none): its form when complete, its message otherwise.
 printout::SheetItem sheetItem(long long row, const Sight& sight);
 
+// One checked form on a marked sheet: the form with the navigator's values
+// and their marks (check::markedForm), the slips and their count below it,
+// and a key to the marks; why the row cannot be checked otherwise.
+printout::SheetItem markedSheetItem(const CheckRow& row);
+
 // The sights gathered in order, a malformed row by its problem, then
-// written as one PDF, its paper following the system locale.
+// written as one PDF, its paper following the system locale. Checked forms
+// make a marked sheet, one to a page.
 class PdfSheets : public Sheets {
   public:
     void row(long long number, const std::optional<Sight>& sight,
              std::string_view problem) override;
+    void row(const CheckRow& row) override;
     std::optional<std::string> write(const std::string& path, bool blank) override;
     const std::vector<printout::SheetItem>& items() const { return items_; }
 
   private:
     std::vector<printout::SheetItem> items_;
+    bool marked_ = false;
 };
 
 } // namespace cli

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string_view>
 
 #include "printout/patterns.h"
 #include "printout/printfont.h"
@@ -45,10 +46,10 @@ struct PageFonts {
     double ascent = 0;
 };
 
-PageFonts pageFonts(QPdfWriter& writer, double scale = 1) {
+PageFonts pageFonts(QPdfWriter& writer, double scale = 1, int columns = formColumns) {
     const QFontMetricsF largest(printFont(largestPointSize, false), &writer);
     const double fitting =
-        largestPointSize * writer.width() / (formColumns * largest.horizontalAdvance(u'0'));
+        largestPointSize * writer.width() / (columns * largest.horizontalAdvance(u'0'));
     // A quarter point below the fitting size, so rounding never pushes the
     // last column past the margin.
     const double size = std::floor(std::min(largestPointSize, fitting) * 4 - 1) / 4 * scale;
@@ -85,6 +86,41 @@ double drawForm(QPainter& painter, const PageFonts& fonts, double top, const Wor
         top += lineSpacing;
     }
     return top;
+}
+
+// Columns the widest line of the form takes.
+int formWidth(const WorkedForm& form) {
+    int widest = 0;
+    for (const WorkedFormLine& runs : form.lines)
+        for (const TextRun& run : runs)
+            widest = std::max(widest, run.column - 1 + columnCount(run.text));
+    return widest;
+}
+
+// text broken at blanks into lines of at most columns (a longer word stands
+// alone), the lines after the first indented by two blanks.
+std::vector<std::string> wrapped(const std::string& text, int columns) {
+    constexpr std::string_view indent = "  ";
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t blank = text.find(' ', at);
+        const std::size_t end = blank == std::string::npos ? text.size() : blank;
+        const std::string word = text.substr(at, end - at);
+        at = end + 1;
+        if (word.empty())
+            continue;
+        const bool first = line.empty();
+        if (!first && columnCount(line) + 1 + columnCount(word) > columns) {
+            lines.push_back(line);
+            line = std::string(indent);
+        }
+        line += (line.empty() || line == indent ? "" : " ") + word;
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
 }
 
 // Renders the pages into memory, then replaces the file in one step, so a
@@ -134,29 +170,37 @@ std::optional<QString> writeWorkedFormPdf(const QString& path, const std::string
 
 std::optional<QString> writeSheetPdf(const QString& path, const std::vector<SheetItem>& items,
                                      SheetMode mode, const QPageSize& pageSize) {
+    int columns = formColumns;
+    for (const SheetItem& item : items)
+        if (item.form)
+            columns = std::max(columns, formWidth(*item.form));
+    const std::size_t perPage = mode == SheetMode::Marked ? 1 : 2;
     return writePdf(path, pageSize, [&](QPdfWriter& writer, QPainter& painter) {
-        const PageFonts fonts = pageFonts(writer);
-        // Two sights to a page, each at the top of its half.
-        const double half = writer.height() / 2.0;
+        const PageFonts fonts = pageFonts(writer, 1, columns);
+        // Each sight at the top of its part of the page.
+        const double part = writer.height() / double(perPage);
         for (std::size_t i = 0; i < items.size(); ++i) {
             const SheetItem& item = items[i];
-            if (i > 0 && i % 2 == 0)
+            if (i > 0 && i % perPage == 0)
                 writer.newPage();
-            double top = (i % 2) * half;
+            double top = double(i % perPage) * part;
             std::string heading = item.entries;
             if (item.row > 0)
                 heading =
                     "Row " + std::to_string(item.row) + (heading.empty() ? "" : "   ") + heading;
             top = drawText(painter, fonts, top, heading) + fonts.line;
-            if (!item.form) {
-                drawText(painter, fonts, top, item.message);
-                continue;
-            }
-            if (mode == SheetMode::Blank)
-                drawForm(painter, fonts, top, withoutValues(*item.form),
-                         fonts.line * handwritingSpacing);
+            if (!item.form)
+                top = drawText(painter, fonts, top, item.message);
+            else if (mode == SheetMode::Blank)
+                top = drawForm(painter, fonts, top, withoutValues(*item.form),
+                               fonts.line * handwritingSpacing);
             else
-                drawForm(painter, fonts, top, *item.form, fonts.line);
+                top = drawForm(painter, fonts, top, *item.form, fonts.line);
+            if (!item.notes.empty())
+                top += fonts.line;
+            for (const std::string& note : item.notes)
+                for (const std::string& line : wrapped(note, columns))
+                    top = drawText(painter, fonts, top, line);
         }
     });
 }

@@ -27,11 +27,15 @@ struct SheetItem {
     // place ("Check your data.", or why the entries cannot be reduced).
     std::optional<WorkedForm> form;
     std::string message; // UTF-8
+    // UTF-8 lines below the form (a marked sheet's slips), each wrapped at
+    // blanks to the width of the page's form.
+    std::vector<std::string> notes = {};
 };
 
 enum class SheetMode {
     Answers, // the whole worked forms: an instructor's answer sheet
     Blank,   // labels, formulas and footnotes only: an exercise sheet
+    Marked,  // a student's own form as marked, its notes below: one to a page
 };
 
 // A4, or Letter where the locale measures in the US customary system.
@@ -43,8 +47,10 @@ QPageSize localePageSize(const QLocale& locale);
 std::optional<QString> writeWorkedFormPdf(const QString& path, const std::string& heading,
                                           const WorkedForm& form, const QPageSize& pageSize);
 
-// The items in order, two to a page, each with "Row n" and its entries above
-// its form or message. Errors as writeWorkedFormPdf.
+// The items in order, two to a page (Marked: one), each with "Row n" and its
+// entries above its form or message, and its notes below. The print is sized
+// so that the widest line of any form fits the page. Errors as
+// writeWorkedFormPdf.
 std::optional<QString> writeSheetPdf(const QString& path, const std::vector<SheetItem>& items,
                                      SheetMode mode, const QPageSize& pageSize);
 

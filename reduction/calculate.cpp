@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "entry/textvalue.h"
+#include "reduction/steps.h"
 
 namespace reduction {
 
@@ -99,10 +100,6 @@ void store(std::int16_t& deg, double& min, DegMin pair) {
     min = pair.min;
 }
 
-double roundTenth(double x) {
-    return std::floor(x * 10 + 0.5) / 10;
-}
-
 // The steps of the work form, in order. Each value goes into the record as
 // soon as it is known, so a stop leaves exactly the fields reached.
 Outcome work(const ReductionInput& in, ReductionRecord& r) {
@@ -117,19 +114,15 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
     if (in.loName == WestEast::E)
         r.Lo = -r.Lo;
 
-    r.LHA = r.GHA - r.Lo;
-    if (r.LHA >= 360)
-        r.LHA = r.LHA - 360;
-    if (r.LHA < 0)
-        r.LHA = r.LHA + 360;
+    r.LHA = localHourAngle(r.GHA, r.Lo);
 
     store(r.LHADeg, r.LHAMin, split(r.LHA, hourAngleRounding, "LHA"));
 
-    r.t = r.LHA <= 180 ? r.LHA : 360 - r.LHA;
+    r.t = meridianAngle(r.LHA);
     store(r.tDeg, r.tMin, split(r.t, hourAngleRounding, "t"));
 
     r.tUsed = r.t;
-    if (r.t > 90) {
+    if (tRuleApplies(r.t)) {
         r.tUsed = 180 - r.t;
         r.tOver90 = true;
     }
@@ -142,14 +135,16 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
     r.Lat = r.LatMin / 60 + r.LatDeg;
     r.Dec = r.DecMin / 60 + r.DecDeg;
 
-    store(r.coDecDeg, r.coDecMin, split(std::fabs(90 - r.Dec), angleRounding, "90 - dec"));
-    r.coDec = r.coDecMin / 60 + r.coDecDeg;
+    const DegMin coDec = split(std::fabs(90 - r.Dec), angleRounding, "90 - dec");
+    store(r.coDecDeg, r.coDecMin, coDec);
+    r.coDec = rebuiltAngle(coDec);
 
     r.Qv = tableValue(r.tUsed, m, "t") + tableValue(r.coDec, m, "90 - dec");
     r.v = angleOf(r.Qv, m, "Qv");
-    store(r.vDeg, r.vMin, split(r.v, angleRounding, "v"));
+    const DegMin v = split(r.v, angleRounding, "v");
+    store(r.vDeg, r.vMin, v);
 
-    r.coV = 90 - (r.vMin / 60 + r.vDeg);
+    r.coV = complementOf(v);
     store(r.coVDeg, r.coVMin, split(r.coV, angleRounding, "90 - v"));
 
     r.Qw = tableValue(r.Dec, m, "dec") - tableValue(r.coV, m, "90 - v");
@@ -162,14 +157,14 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
     store(r.wUsedDeg, r.wUsedMin, split(r.wUsed, angleRounding, "w"));
 
     r.sameNames = in.latName == in.decName;
-    r.u = r.sameNames ? (90 - r.wUsed) + r.Lat : (90 - r.wUsed) - r.Lat;
+    r.u = uFormula(r.wUsed, r.Lat, r.sameNames);
 
     if (r.u < 0)
         return Outcome::CheckData;
 
     store(r.uDeg, r.uMin, split(r.u, angleRounding, "u"));
     r.uUsed = r.u;
-    if (r.u > 90) {
+    if (uRuleApplies(r.u)) {
         r.uUsed = 180 - r.u;
         r.uOver90 = true;
     }
@@ -177,24 +172,21 @@ Outcome work(const ReductionInput& in, ReductionRecord& r) {
 
     r.QHc = tableValue(r.uUsed, m, "u") + tableValue(r.coV, m, "90 - v");
     r.Hc = angleOf(r.QHc, m, "QHc");
-    store(r.HcDeg, r.HcMin, split(r.Hc, angleRounding, "Hc"));
+    const DegMin Hc = split(r.Hc, angleRounding, "Hc");
+    store(r.HcDeg, r.HcMin, Hc);
 
-    r.coHc = 90 - (r.HcMin / 60 + r.HcDeg);
+    r.coHc = complementOf(Hc);
     store(r.coHcDeg, r.coHcMin, split(r.coHc, angleRounding, "90 - Hc"));
 
     r.QZ = tableValue(r.v, m, "v") - tableValue(r.coHc, m, "90 - Hc");
     r.Z = angleOf(r.QZ, m, "QZ");
 
     r.ZUsed = r.Z;
-    if (!r.sameNames || r.uOver90)
+    if (zRuleApplies(r.sameNames, r.uOver90))
         r.ZUsed = 180 - r.Z;
 
-    // East of the meridian (LHA above 180) the azimuth is measured the other
-    // way round; the unrounded LHA decides.
-    if (in.latName == NorthSouth::N)
-        r.Zn = r.LHA > 180 ? r.ZUsed : 360 - r.ZUsed;
-    if (in.latName == NorthSouth::S)
-        r.Zn = r.LHA > 180 ? 180 - r.ZUsed : 180 + r.ZUsed;
+    // The unrounded LHA and ZUsed decide.
+    r.Zn = trueAzimuth(r.ZUsed, in.latName, r.LHA);
 
     r.ZUsed = roundTenth(r.ZUsed);
     r.Zn = roundTenth(r.Zn);

@@ -23,7 +23,7 @@ double roundTo(double value, double k) {
 
 } // namespace
 
-double Q(double angleDeg, Method method) {
+double unroundedQ(double angleDeg, Method method) {
     // The sine is positive a little past 180 and negative angles have
     // positive sines too, but the table only goes from 0 to 180: anything
     // else means an earlier step went wrong, and must not print as a result.
@@ -44,10 +44,14 @@ double Q(double angleDeg, Method method) {
         value = (std::log(s) * qScale) * qqScale;
         break;
     }
-    return roundTo(value, 100);
+    return value;
 }
 
-double invQ(double tableValue, Method method) {
+double Q(double angleDeg, Method method) {
+    return roundTo(unroundedQ(angleDeg, method), 100);
+}
+
+double unroundedInvQ(double tableValue, Method method) {
     if (!(tableValue >= 0) || !std::isfinite(tableValue))
         return NAN;
     double q = tableValue;
@@ -66,8 +70,11 @@ double invQ(double tableValue, Method method) {
     if (!(root > 0))
         return NAN; // a division by zero in the arcsine
     const double a = std::atan(s / root);
-    const double degrees = a * 180 / pi;
-    return roundTo(degrees, 100);
+    return a * 180 / pi;
+}
+
+double invQ(double tableValue, Method method) {
+    return roundTo(unroundedInvQ(tableValue, method), 100);
 }
 
 } // namespace reduction

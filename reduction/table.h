@@ -22,4 +22,9 @@ double Q(double angleDeg, Method method);
 // or non-finite tableValue has no angle (its sine would exceed 1): NaN.
 double invQ(double tableValue, Method method);
 
+// Q and invQ before their rounding to two decimals (0.01 degree): the
+// table's exact entry, for telling which way a value was rounded.
+double unroundedQ(double angleDeg, Method method);
+double unroundedInvQ(double tableValue, Method method);
+
 } // namespace reduction

@@ -1,7 +1,7 @@
 #pragma once
 
-// A PDF's text read back with poppler's pdftotext, for tests of the printed
-// sheets.
+// A PDF's text read back with poppler's pdftotext (and its faces with
+// pdftohtml), for tests of the printed sheets.
 
 #include <QMap>
 #include <QProcess>
@@ -27,6 +27,38 @@ inline QString pdftotext(QStringList arguments) {
         process.exitCode() != 0)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The text of every run set in a bold face, page by page, each collapsed as
+// below: poppler's pdftohtml marks a run <b> by the font it is drawn in, so
+// a run drawn in the regular face is not among them however it reads.
+inline std::vector<QStringList> boldRuns(const QString& path) {
+    QProcess process;
+    process.start(QStringLiteral("pdftohtml"),
+                  {QStringLiteral("-xml"), QStringLiteral("-i"), QStringLiteral("-q"),
+                   QStringLiteral("-stdout"), path});
+    if (!process.waitForFinished() || process.exitCode() != 0)
+        return {};
+    const QString xml = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression pageStart(QStringLiteral("<page "));
+    static const QRegularExpression bold(QStringLiteral("<b>(.*?)</b>"));
+    std::vector<QStringList> pages;
+    QStringList pageTexts = xml.split(pageStart);
+    pageTexts.removeFirst();
+    for (const QString& page : pageTexts) {
+        QStringList runs;
+        for (auto match = bold.globalMatch(page); match.hasNext();) {
+            QString text = match.next().captured(1);
+            text.replace(QStringLiteral("&apos;"), QStringLiteral("'"))
+                .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+                .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+                .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+                .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+            runs.append(text.simplified());
+        }
+        pages.push_back(runs);
+    }
+    return pages;
 }
 
 // Every run of blanks as one blank, none at either end.

@@ -3,8 +3,9 @@
 # with debootstrap (downloading it from the Debian mirror), installs the
 # package there with apt, which brings exactly the declared dependencies,
 # runs sightform on the first worked example and compares its output with the
-# build tree's byte for byte, then opens the window there on a virtual X
-# display and waits for it. Needs root (debootstrap, chroot).
+# build tree's byte for byte, checks that every caption of the window shows
+# whole in the fonts installed there, then opens the window there on a
+# virtual X display and waits for it. Needs root (debootstrap, chroot).
 #   tools/check-package.sh [--no-recommends] [PACKAGE.deb]
 # The package defaults to build-package/sightcheck_*.deb. apt installs the
 # recommended packages too, as it does for a user; --no-recommends leaves
@@ -101,6 +102,24 @@ else
     status=1
 fi
 in_root sightcheck --version
+
+echo "== every caption of the window shows whole there, in the fonts the package brings"
+# The caption test of the build tree needs nothing the package does not
+# bring; on a root without fonts-wine it sees the window in Liberation Sans.
+if cmake --build build-package --target captions_test >"$root/tmp/captions-build.log" 2>&1; then
+    cp build-package/bin/captions_test "$root/tmp/"
+    if in_root QT_QPA_PLATFORM=offscreen /tmp/captions_test >"$root/tmp/captions.log" 2>&1; then
+        grep -E "window font|fitted|PASSED" "$root/tmp/captions.log"
+    else
+        echo "A CAPTION DOES NOT SHOW WHOLE there:" >&2
+        cat "$root/tmp/captions.log" >&2
+        status=1
+    fi
+else
+    echo "captions_test does not build in build-package" >&2
+    tail -n 20 "$root/tmp/captions-build.log" >&2
+    status=1
+fi
 
 echo "== sightcheck there, under xvfb-run on this machine"
 # The display and its xauth cookie come from this machine, so that nothing

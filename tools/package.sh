@@ -18,7 +18,7 @@ ldflags=$(dpkg-buildflags --get LDFLAGS)
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGHT_WERROR=ON -DSIGHT_BENCH=OFF \
     -DSIGHT_DEB_LAYOUT=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON -DCMAKE_INSTALL_PREFIX=/usr \
     -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
-cmake --build "$build" -j"$(nproc)" --target sightcheck sightform installables debian_changelog
+cmake --build "$build" -j"$(nproc)" --target sightcheck sightform sightform-sheets installables debian_changelog
 rm -f "$build"/sightcheck_*.deb
 (cd "$build" && cpack -G DEB)
 

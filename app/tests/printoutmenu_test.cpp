@@ -69,14 +69,17 @@ class PrintoutMenuTest : public WindowFixture {
     QTemporaryDir folder;
 };
 
+// Checking works from the entries, not from the printed form, so it is
+// offered whether a form is printed or not.
 TEST_F(PrintoutMenuTest, ContextMenuOffersCopyAndSaveOnlyWhileAFormIsPrinted) {
     const QString copy = QStringLiteral("Copy Worked Form");
     const QString save = QStringLiteral("Save Worked Form as PDF\u2026");
-    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, false}, {save, false}}));
+    const MenuItem check{QStringLiteral("Check My Work\u2026"), true};
+    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, false}, {save, false}, check}));
     calculateFirstExample();
-    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, true}, {save, true}}));
+    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, true}, {save, true}, check}));
     click(control<QPushButton>("cmdClearSome"));
-    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, false}, {save, false}}));
+    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, false}, {save, false}, check}));
 }
 
 TEST_F(PrintoutMenuTest, CopyPutsThePrintedLinesOnTheClipboardAsSightformPrintsThem) {

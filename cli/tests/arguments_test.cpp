@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -282,6 +283,14 @@ TEST(Help, UsageLineOptionsThenProse) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(help.find("help-all"), std::string::npos);
+    // Each field's length and bound, under the option that fills it.
+    for (const char* limits : {"\n    --gha DEG +3 characters, at most 719\n",
+                               "\n    --dec DEG +2 characters, at most 90\n",
+                               "\n    --lat DEG +2 characters, at most 90\n",
+                               "\n    --lon DEG +3 characters, at most 180\n",
+                               "\n    every MIN +4 characters, at most 59.9\n"}) {
+        EXPECT_TRUE(std::regex_search(help, std::regex(limits))) << limits;
+    }
     EXPECT_EQ(cli::versionText(), "sightform " SIGHT_VERSION);
 }
 

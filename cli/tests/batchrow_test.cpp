@@ -88,6 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"UnknownDecName", "Q,54,12.3,n,20,15,N,40,0,W,70,0", "decName"},
         MalformedCase{"LatNameEast", "Q,54,12.3,N,20,15,E,40,0,W,70,0", "latName"},
         MalformedCase{"LonNameNorth", "Q,54,12.3,N,20,15,N,40,0,N,70,0", "lonName"},
+        MalformedCase{"NameReportedBeforeAFieldTextLeftOfIt", "Q,999,12.3,X,20,15,N,40,0,W,70,0",
+                      "decName must be N or S, not 'X'"},
         MalformedCase{"GhaDegreesLongerThanThree", "Q,7190,12.3,N,20,15,N,40,0,W,70,0",
                       "ghaDeg takes at most 3 characters"},
         MalformedCase{"DecDegreesLongerThanTwo", "Q,54,12.3,N,100,15,N,40,0,W,70,0",
@@ -130,7 +132,8 @@ TEST(FieldText, CountsCharactersNotBytes) {
 }
 
 TEST(HeaderLine, BeginsWithMethodInAnyLetterCase) {
-    EXPECT_TRUE(cli::isHeaderLine(cli::batchColumns));
+    EXPECT_TRUE(cli::isHeaderLine(cli::batchHeader()));
+    EXPECT_TRUE(cli::isHeaderLine(cli::batchHeader(", ")));
     EXPECT_TRUE(cli::isHeaderLine("method;anything"));
     EXPECT_TRUE(cli::isHeaderLine("Method,GHADeg"));
     EXPECT_TRUE(cli::isHeaderLine("METHOD"));

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "cli/tests/sightformrun.h"
 #include "testing/expectedforms.h"
@@ -94,6 +95,11 @@ TEST(SightformSheets, AnswerAndExerciseSheetsOfABatch) {
     }
     EXPECT_TRUE(contains(answers, "Check your data."));
     EXPECT_TRUE(contains(answers, "decName must be N or S, not 'X'"));
+    // Hc and Zn in the bold face, and nothing else.
+    const std::vector<QStringList> bold{
+        {QString::fromUtf8("Hc = 66°04.2'"), QString::fromUtf8("Zn = 141.0°")},
+        {QString::fromUtf8("Hc = 6°55.2'"), QString::fromUtf8("Zn = 73.7°")}};
+    EXPECT_EQ(pdftext::boldRuns(QString::fromStdString(dir.filePath("answers.pdf"))), bold);
 
     const QStringList blank = sheetText({"--blank"});
     const QString blankText = blank.join('\n');

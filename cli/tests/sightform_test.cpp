@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -93,7 +94,8 @@ TEST(SightformText, HelpDocumentsTheContract) {
     const ProgramRun run = sightform({"--help"});
     EXPECT_EQ(run.status, 0);
     for (const char* word : {"--method", "--gha", "--dec", "--lat", "--lon", "--json", "--exact",
-                             "--batch", "ghaDeg,ghaMin", "check-data", "dHcArcmin", "64", "65"}) {
+                             "--batch", "--pdf", "--blank", "--quiet", "ghaDeg, ghaMin",
+                             "check-data", "dHcArcmin", "64", "65", "73", "74"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }
@@ -147,7 +149,7 @@ TEST(SightformJson, RecordNamesTypesAndRoundTripValues) {
     const std::vector<std::string> degrees{"LHADeg",   "tDeg",     "tUsedDeg", "LatDeg", "DecDeg",
                                            "coDecDeg", "vDeg",     "coVDeg",   "wDeg",   "wUsedDeg",
                                            "uDeg",     "uUsedDeg", "HcDeg",    "coHcDeg"};
-    const std::vector<std::string> flags{"tOver90", "uOver90"};
+    const std::vector<std::string> flags{"tOver90", "sameNames", "uOver90"};
     const std::vector<std::string> doubles{
         "GHA",     "Lo",     "LHA",    "LHAMin",   "t",        "tMin",  "tUsed", "tUsedMin",
         "LatMin",  "DecMin", "Lat",    "Dec",      "coDecMin", "coDec", "Qv",    "v",
@@ -159,10 +161,13 @@ TEST(SightformJson, RecordNamesTypesAndRoundTripValues) {
     expectedKeys.insert(flags.begin(), flags.end());
     expectedKeys.insert(doubles.begin(), doubles.end());
     std::set<std::string> keys;
+    std::vector<std::string> written; // in the order written
     for (const auto& entry : record.GetObject()) {
         keys.insert(text(entry.name));
+        written.push_back(text(entry.name));
     }
     EXPECT_EQ(keys, expectedKeys);
+    EXPECT_TRUE(std::is_sorted(written.begin(), written.end())) << "keys in character order";
 
     for (const std::string& name : degrees) {
         // Written as a JSON integer: no point, no exponent.

@@ -45,7 +45,9 @@ sheet=$prefix/answers.pdf
 [ "$(head -c 5 "$sheet")" = "%PDF-" ] || fail "installed sightform --pdf writes no PDF"
 
 launcher=$share/applications/sightcheck.desktop
-desktop-file-validate "$launcher" >/dev/null || fail "desktop-file-validate $launcher"
+# Not even a hint: one main category, so menus list the program once.
+said=$(desktop-file-validate "$launcher" 2>&1) || fail "desktop-file-validate $launcher"
+[ -z "$said" ] || fail "desktop-file-validate $launcher: $said"
 command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$launcher")
 [ -x "$prefix/bin/$command" ] || fail "the launcher runs '$command', which is not installed"
 icon=$(sed -n 's/^Icon=//p' "$launcher")
@@ -82,13 +84,55 @@ for page in sightform sightcheck; do
         esac
     done
 done
-text=$(MANWIDTH=80 man -l "$share/man/man1/sightform.1.gz" 2>/dev/null)
-for part in "EXIT STATUS" "BATCH FORMAT" "--batch"; do
-    case $text in
-    *"$part"*) ;;
-    *) fail "the sightform manual page lacks '$part'" ;;
-    esac
+
+# A section of a page as man renders it, or of a --help text ("Options:"):
+# the lines after its heading up to the next heading.
+section() { # HEADING-PATTERN
+    awk -v heading="$1" '$0 ~ "^" heading "$" { inside = 1; next }
+        inside && /^[A-Za-z][A-Za-z ]*:?$/ { exit }
+        inside'
+}
+for page in sightform sightcheck; do
+    manual=$share/man/man1/$page.1.gz
+    warnings=$( (MANWIDTH=80 man --warnings -l "$manual" >/dev/null) 2>&1)
+    [ -z "$warnings" ] || fail "man --warnings on $manual: $warnings"
+    warnings=$(gzip -dc "$manual" | groff -ww -man -z 2>&1)
+    [ -z "$warnings" ] || fail "groff -ww on $manual: $warnings"
+    rendered=$(LC_ALL=C MANWIDTH=200 man -l "$manual" 2>/dev/null)
+    help=$(cd / && $bare QT_QPA_PLATFORM=offscreen "$prefix/bin/$page" --help)
+    # Every usage line of --help is a line of the synopsis, and none is left
+    # over in the description.
+    synopsis=$(echo "$rendered" | section SYNOPSIS | sed 's/^ *//; s/  */ /g')
+    usages=$(echo "$help" | sed -n 's/^Usage: *//p; s/^ *or: *//p' | sed 's|^[^ ]*/||; s/  */ /g')
+    set -f
+    IFS='
+'
+    for usage in $usages; do
+        echo "$synopsis" | grep -qxF "$usage" || fail "the synopsis of $page.1 lacks '$usage'"
+    done
+    IFS=' 	
+'
+    set +f
+    echo "$rendered" | section DESCRIPTION | grep -qE "Usage|$page \[" &&
+        fail "the description of $page.1 holds usage lines"
+    # Every option of --help has its entry under OPTIONS.
+    options=$(echo "$rendered" | section OPTIONS)
+    listed=$(echo "$help" | section Options: | grep -oE '^ +(-[a-z], )?--[a-z-]+' |
+        grep -oE -- '--[a-z-]+')
+    [ -n "$listed" ] || fail "$page --help lists no options"
+    for option in $listed; do
+        echo "$options" | grep -qE -- "^ +(-[a-z], )?$option( |$)" ||
+            fail "$page.1 lacks the option $option under OPTIONS"
+    done
 done
+# Every exit status sightform --help lists is under EXIT STATUS, once.
+help=$(cd / && $bare "$prefix/bin/sightform" --help)
+statuses=$(echo "$help" | section "Exit status:" | grep -oE '^ +[0-9]+' | tr -d ' ')
+[ -n "$statuses" ] || fail "sightform --help lists no exit status"
+exits=$(LC_ALL=C MANWIDTH=200 man -l "$share/man/man1/sightform.1.gz" 2>/dev/null |
+    section "EXIT STATUS" | grep -oE '^ +[0-9]+' | tr -d ' ')
+[ "$(echo "$exits" | sort -n)" = "$(echo "$statuses" | sort -n)" ] ||
+    fail "sightform.1 lists the exit statuses '$(echo $exits)', --help '$(echo $statuses)'"
 
 for doc in README.md "$licence_file"; do
     grep -q . "$share/doc/sightcheck/$doc" || fail "share/doc/sightcheck/$doc is missing or empty"

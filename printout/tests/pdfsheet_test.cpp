@@ -97,6 +97,22 @@ TEST_F(SheetTest, AnswerSheetHasTwoSightsToAPageEachUnderItsRowAndEntries) {
                                           qt(testforms::secondExampleForm)});
     EXPECT_EQ(pdftext::columnPages(path), expected);
     EXPECT_EQ(pdftext::layoutPages(path), collapsed(expected));
+    // Hc and Zn in the bold face, as on the screen, and nothing else.
+    const std::vector<QStringList> bold{
+        {QStringLiteral("Hc = 66\u00B004.2'"), QStringLiteral("Zn = 141.0\u00B0")},
+        {QStringLiteral("Hc = 6\u00B055.2'"), QStringLiteral("Zn = 73.7\u00B0")}};
+    EXPECT_EQ(pdftext::boldRuns(path), bold);
+}
+
+TEST_F(SheetTest, WindowPageHasHcAndZnBoldAndNothingElse) {
+    const QString path = folder.filePath(QStringLiteral("page.pdf"));
+    const auto error = printout::writeWorkedFormPdf(
+        path, "GHA 54\u00B012.3'", *item(2, testentries::firstExample(Method::Q)).form,
+        QPageSize(QPageSize::A4));
+    ASSERT_FALSE(error) << error->toStdString();
+    const std::vector<QStringList> bold{
+        {QStringLiteral("Hc = 66\u00B004.2'"), QStringLiteral("Zn = 141.0\u00B0")}};
+    EXPECT_EQ(pdftext::boldRuns(path), bold);
 }
 
 TEST_F(SheetTest, ExerciseSheetShowsLabelsAndFormulasButNoValue) {

@@ -40,10 +40,12 @@ SEPARATOR = " ~> "
 # mutants cost one small rebuild. Programs missing from the build are skipped;
 # any other "<module>_..._test" program of the build runs after these.
 PROGRAMS = {
-    "reduction": ["reduction_test", "printout_test", "cli_names_test", "cli_test", "app_test"],
+    "reduction": ["reduction_test", "printout_test", "check_test", "cli_names_test", "cli_test",
+                  "app_test"],
     "entry": ["entry_test", "reduction_test", "cli_names_test", "cli_test", "app_test"],
     "printout": ["printout_test", "cli_names_test", "cli_test", "app_test"],
     "app": ["app_test", "app_focus_test"],
+    "check": ["check_test", "cli_test"],
     "cli": ["cli_names_test", "cli_test"],
     "help": ["help_test", "app_test"],
 }

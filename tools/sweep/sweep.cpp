@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "progress/progressline.h"
 #include "tools/sweep/invariants.h"
 #include "tools/sweep/sights.h"
 #include "tools/sweep/statistics.h"
@@ -29,6 +30,7 @@ using reduction::ReductionInput;
 
 struct Options {
     bool reduced = false;
+    bool quiet = false;
     std::uint64_t samples = 1'000'000;
     unsigned threads = std::max(1u, std::thread::hardware_concurrency());
     std::uint64_t seed = 1;
@@ -39,12 +41,13 @@ struct Options {
 
 const char* const usage =
     "usage: sweep [--reduced] [--samples N] [--threads N] [--seed N] [--print-violations N]\n"
-    "             [--summary FILE] [--per-degree FILE]\n"
+    "             [--summary FILE] [--per-degree FILE] [--quiet]\n"
     "  --reduced        a coarse grid with every edge (0, 90, 180, 360, 719) and 5,000\n"
     "                   sampled sights, for the test suite; default: every whole degree\n"
     "                   and 1,000,000 sampled sights\n"
     "  --summary FILE   the counts and distributions in Markdown (also printed)\n"
-    "  --per-degree FILE  |dHc| median, 99th percentile and maximum per degree of t\n";
+    "  --per-degree FILE  |dHc| median, 99th percentile and maximum per degree of t\n"
+    "  --quiet          no progress line, even where standard error is a terminal\n";
 
 template <typename T> bool parseNumber(const char* text, T& value) {
     const char* end = text + std::strlen(text);
@@ -59,6 +62,8 @@ bool parseOptions(int argc, char** argv, Options& o) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--reduced") {
             o.reduced = true;
+        } else if (arg == "--quiet") {
+            o.quiet = true;
         } else if (arg == "--samples" && hasValue) {
             if (!parseNumber(argv[++i], o.samples))
                 return false;
@@ -93,8 +98,11 @@ struct Sweep {
     std::uint64_t gridItems = 0; // one per LHA degree and method
     std::uint64_t sampleItems = 0;
     std::atomic<std::uint64_t> nextItem{0};
-    std::atomic<std::uint64_t> itemsDone{0};
+    std::atomic<std::uint64_t> sightsDone{0};
     std::mutex progressMutex;
+    std::unique_ptr<progress::ProgressLine> progressLine;
+
+    std::uint64_t sights() const { return gridItems * grid.sightsPerItem() + options.samples; }
 
     void gridItem(std::uint64_t item, sweep::Statistics& stats) const {
         grid.forEachSight(
@@ -113,16 +121,15 @@ struct Sweep {
     void work(sweep::Statistics& stats) {
         const std::uint64_t items = gridItems + sampleItems;
         for (std::uint64_t item; (item = nextItem++) < items;) {
+            const std::uint64_t before = stats.sights;
             if (item < gridItems)
                 gridItem(item, stats);
             else
                 sampleItem(item - gridItems, stats);
-            const std::uint64_t done = ++itemsDone;
-            if (!options.reduced && done * 10 / items != (done - 1) * 10 / items) {
-                const std::lock_guard lock(progressMutex);
-                std::fprintf(stderr, "sweep: %llu %% of the work done\n",
-                             static_cast<unsigned long long>(done * 100 / items));
-            }
+            const std::uint64_t done = sightsDone += stats.sights - before;
+            // Whichever thread finds the line free draws it; the others go on.
+            if (const std::unique_lock lock(progressMutex, std::try_to_lock); lock.owns_lock())
+                progressLine->update(static_cast<long long>(done));
         }
     }
 };
@@ -151,6 +158,9 @@ int main(int argc, char** argv) {
     sweep->gridItems = sweep->grid.items();
     sweep->sampleItems = (o.samples + sweep::samplesPerItem - 1) / sweep::samplesPerItem;
 
+    sweep->progressLine =
+        std::make_unique<progress::ProgressLine>(progress::progressTerminal(o.quiet), "sweep",
+                                                 "sights", static_cast<long long>(sweep->sights()));
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::unique_ptr<sweep::Statistics>> perThread;
     std::vector<std::thread> threads;
@@ -162,6 +172,7 @@ int main(int argc, char** argv) {
         threads.emplace_back([&sweep, &perThread, i] { sweep->work(*perThread[i]); });
     for (std::thread& t : threads)
         t.join();
+    sweep->progressLine->finish();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 

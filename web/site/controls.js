@@ -298,12 +298,23 @@ function shareAccessKeys(form) {
 }
 
 // Calculate, the method switch, the two clears and help.
-function connectCommands(core, fields, controls, showHelp) {
-  const method = () => (controls.optQQ.checked ? 'QQ' : 'Q');
+// What Calculate works on: the fields' texts, the method and the names as
+// the lists show them.
+function entriesOf(fields, controls) {
   const nameText = list => list.selectedOptions[0]?.text ?? '';
+  return {
+    texts: texts(fields),
+    method: controls.optQQ.checked ? 'QQ' : 'Q',
+    decName: nameText(controls.cboDec),
+    latName: nameText(controls.cboL),
+    loName: nameText(controls.cboLo),
+  };
+}
+
+function connectCommands(core, fields, controls, showHelp) {
   function calculate() {
-    const answer = core.calculate(texts(fields), method(), nameText(controls.cboDec), nameText(controls.cboL),
-      nameText(controls.cboLo));
+    const { texts: now, method, decName, latName, loName } = entriesOf(fields, controls);
+    const answer = core.calculate(now, method, decName, latName, loName);
     if (answer.outcome === 'complete') showForm(answer);
     else messageBox(answer.message);
   }
@@ -323,6 +334,7 @@ function connectCommands(core, fields, controls, showHelp) {
   controls.optQQ.addEventListener('change', calculate);
 }
 
+// Returns a function that gives the entries as they stand.
 export function connectControls(core, layout, controls, showHelp) {
   const fields = fieldsOf(layout, controls);
   connectFieldRules(core, fields);
@@ -335,4 +347,5 @@ export function connectControls(core, layout, controls, showHelp) {
   for (const list of [controls.cboDec, controls.cboL, controls.cboLo]) list.selectedIndex = 0;
   controls.optQ.checked = true;
   fields[0].focus();
+  return () => entriesOf(fields, controls);
 }

@@ -44,5 +44,17 @@ export async function loadCore() {
       setTexts(texts);
       return answer('sight_calculate', page, method === 'QQ' ? 1 : 0, decName, latName, loName);
     },
+    // "Check My Work…" on the fields as they stand: {outcome, message} or
+    // {outcome: 'complete', entries, lines, values: [{name, kind, places}]}.
+    openCheck(texts, method, decName, latName, loName) {
+      setTexts(texts);
+      return answer('sight_check_open', page, method === 'QQ' ? 1 : 0, decName, latName, loName);
+    },
+    // The boxes' texts in the form's order, and the tolerance ('whole',
+    // 'tenths', 'exact'): {summary, allAgree, values, problems, slips}.
+    check(boxTexts, tolerance) {
+      boxTexts.forEach((text, value) => call('sight_check_set_text', null, [page, value, text]));
+      return answer('sight_check', page, tolerance);
+    },
   };
 }

@@ -1,8 +1,10 @@
 // Start-up: the core, the window's controls from its table, their events,
-// the help panel, the form commands and the offline cache. The page marks
-// itself ready for typing once the first field has the focus.
+// the help panel, the form commands, the check of a navigator's own form
+// and the offline cache. The page marks itself ready for typing once the
+// first field has the focus.
 
 import { loadCore } from './core.js';
+import { connectCheck } from './checkwork.js';
 import { buildControls, connectControls } from './controls.js';
 import { connectHelp } from './help.js';
 import { keepOffline } from './offline.js';
@@ -13,7 +15,8 @@ async function start() {
   const layout = core.layout();
   const controls = buildControls(layout, document.getElementById('Form8'));
   connectFormCommands();
-  connectControls(core, layout, controls, connectHelp(core.helpText()));
+  const currentEntries = connectControls(core, layout, controls, connectHelp(core.helpText()));
+  connectCheck(core, currentEntries);
   document.documentElement.dataset.state = 'ready';
   performance.mark('ready-for-typing');
   keepOffline();

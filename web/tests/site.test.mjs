@@ -33,7 +33,7 @@ async function firstExample(page) {
   await page.click('#cmdQ');
 }
 
-test('after one visit the page opens and calculates with the network gone', async () => {
+test('after one visit the page opens, calculates and checks with the network gone', async () => {
   const context = await chromium.browser.createBrowserContext();
   try {
     const opened = await openPage(context, site.origin);
@@ -52,6 +52,12 @@ test('after one visit the page opens and calculates with the network gone', asyn
     const lines = await printedLines(offline.page);
     assert.equal(lines.length, 15);
     assert.equal(lines[12].trim(), 'Zn = 141.0°');
+    // The check of a navigator's own form works offline too.
+    await offline.page.click('#mnuCheck');
+    await offline.page.waitForSelector('#checkDialog[open]');
+    await offline.page.keyboard.type('344 12.3');
+    await offline.page.keyboard.press('Enter');
+    await offline.page.waitForSelector('#check_LHA[data-mark=agrees]');
     assert.equal(site.requests.length, served, 'the server saw no request while offline');
     await offline.page.close();
   } finally {

@@ -1,0 +1,316 @@
+#include "check/check.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "check/chain.h"
+
+namespace check {
+namespace {
+
+using V = ValueId;
+
+// The values a slip shown at `at` may have been made at: `at` itself, and
+// every earlier value, not given, that it is worked from through values not
+// given either (a given value in between would have shown the slip).
+std::vector<ValueId> slipSites(ValueId at, const WorkedValues& given) {
+    std::array<bool, valueCount> reached{};
+    reached[index(at)] = true;
+    // Inputs always come earlier in the form, so one backward pass finds them.
+    for (std::size_t i = index(at) + 1; i-- > 0;) {
+        const auto id = static_cast<ValueId>(i);
+        if (!reached[i] || (id != at && given[id])) {
+            continue;
+        }
+        for (const ValueId input : inputsOf(id)) {
+            if (!given[input]) {
+                reached[index(input)] = true;
+            }
+        }
+    }
+    std::vector<ValueId> sites;
+    for (std::size_t i = 0; i <= index(at); ++i) {
+        if (reached[i]) {
+            sites.push_back(static_cast<ValueId>(i));
+        }
+    }
+    return sites;
+}
+
+// Every catalogue slip that, made at one of the sites, gives x at `at`.
+std::vector<SlipCause> causesOf(ValueId at, double x, const Entries& entries, double tolerance,
+                                const WorkedValues& given, const FormWork& work) {
+    std::vector<SlipCause> causes;
+    for (const ValueId site : slipSites(at, given)) {
+        const Worked plain = work.expected[index(site)];
+        for (const SlipSpec& spec : slipCatalogue()) {
+            FormState state = work.state;
+            Worked worked = workStep(site, entries, state, tolerance, &spec);
+            if (std::isnan(worked.value) ||
+                printedUnits(site, worked.value) == printedUnits(site, plain.value)) {
+                continue; // the slip does not act there, or changes nothing
+            }
+            // Work on to `at` from the slipped value, the given values kept.
+            for (std::size_t i = index(site) + 1; i <= index(at); ++i) {
+                state.set(static_cast<ValueId>(i - 1), worked);
+                const auto id = static_cast<ValueId>(i);
+                if (id != at && given[id]) {
+                    worked = state[id];
+                    continue;
+                }
+                worked = workStep(id, entries, state, tolerance);
+            }
+            if (withinRange(at, x, worked)) {
+                causes.push_back({spec.id, site});
+            }
+        }
+    }
+    return causes;
+}
+
+} // namespace
+
+std::optional<Tolerance> toleranceFromText(std::string_view text) {
+    for (const Tolerance t : {Tolerance::Whole, Tolerance::Tenths, Tolerance::Exact}) {
+        if (text == toleranceText(t)) {
+            return t;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string_view toleranceText(Tolerance tolerance) {
+    switch (tolerance) {
+    case Tolerance::Whole:
+        return "whole";
+    case Tolerance::Tenths:
+        return "tenths";
+    case Tolerance::Exact:
+        return "exact";
+    }
+    return "";
+}
+
+std::string_view markText(Mark mark) {
+    switch (mark) {
+    case Mark::Agrees:
+        return "agrees";
+    case Mark::WithinReading:
+        return "agrees within table reading";
+    case Mark::Follows:
+        return "follows from your earlier numbers";
+    case Mark::Differs:
+        return "differs";
+    }
+    return "";
+}
+
+std::string_view markSign(Mark mark) {
+    switch (mark) {
+    case Mark::Agrees:
+        return "\u2713";
+    case Mark::WithinReading:
+        return "\u2248";
+    case Mark::Follows:
+        return "\u2192";
+    case Mark::Differs:
+        return "\u2717";
+    }
+    return "";
+}
+
+std::string_view markKey(Mark mark) {
+    switch (mark) {
+    case Mark::Agrees:
+        return "agrees";
+    case Mark::WithinReading:
+        return "within-reading";
+    case Mark::Follows:
+        return "follows";
+    case Mark::Differs:
+        return "differs";
+    }
+    return "";
+}
+
+bool CheckResult::allAgree() const {
+    return std::all_of(values.begin(), values.end(), [](const ValueCheck& v) {
+        return v.mark == Mark::Agrees || v.mark == Mark::WithinReading;
+    });
+}
+
+CheckResult checkWorkedForm(const reduction::ReductionInput& input, const WorkedValues& given,
+                            Tolerance tolerance) {
+    CheckResult result;
+    result.calculation = reduction::calculateReduction(input, result.record);
+    switch (result.calculation.outcome) {
+    case reduction::Outcome::Complete:
+        break;
+    case reduction::Outcome::CheckData:
+        result.message = reduction::checkDataMessage;
+        return result;
+    case reduction::Outcome::ArithmeticFailure:
+        result.message = reduction::arithmeticFailureText(result.calculation.reason);
+        return result;
+    }
+
+    const Entries entries = entriesOf(input, result.record);
+    const double readingTol = readingTolerance(tolerance);
+    const FormWork right = workRightForm(entries, readingTol, given);
+    const FormWork work = workForm(entries, readingTol, given, {});
+
+    // A value rests on a slip when it, or a value it is worked from, differs.
+    std::array<bool, valueCount> onASlip{};
+    for (const ValueId id : allValues()) {
+        bool inputsOnASlip = false;
+        for (const ValueId input : inputsOf(id)) {
+            inputsOnASlip = inputsOnASlip || onASlip[index(input)];
+        }
+        const auto& x = given[id];
+        if (!x) {
+            onASlip[index(id)] = inputsOnASlip;
+            continue;
+        }
+        const Worked rightValue = right.expected[index(id)];
+        const Worked expected = work.expected[index(id)];
+        Mark mark = Mark::Differs;
+        if (printedUnits(id, *x) == printedUnits(id, rightValue.value)) {
+            mark = Mark::Agrees;
+        } else if (withinRange(id, *x, expected)) {
+            mark = inputsOnASlip ? Mark::Follows : Mark::WithinReading;
+        } else if (withinRange(id, *x, rightValue)) {
+            mark = Mark::WithinReading; // right again after an earlier slip
+        }
+        onASlip[index(id)] = mark == Mark::Follows || mark == Mark::Differs;
+
+        ValueCheck checked{id, mark, *x, valueText(id, *x), valueText(id, rightValue.value), {}};
+        if (!std::isnan(expected.value)) {
+            checked.expectedText = valueText(id, expected.value);
+        }
+        if (mark == Mark::Differs) {
+            result.slips.push_back({id, causesOf(id, *x, entries, readingTol, given, work),
+                                    checked.givenText, checked.rightText});
+        }
+        result.values.push_back(std::move(checked));
+    }
+    return result;
+}
+
+std::string checkSummary(const CheckResult& result, std::size_t unreadable) {
+    if (!result.message.empty())
+        return result.message;
+    if (result.values.empty() && unreadable == 0)
+        return "Nothing to check: the boxes are empty.";
+    if (result.values.empty())
+        return "No box holds a value that can be read; see below.";
+    const std::string checked = std::to_string(result.values.size());
+    if (result.allAgree() && unreadable == 0)
+        return "Every value you gave agrees with the form (" + checked + " checked).";
+    std::string summary = checked + (result.values.size() == 1 ? " value" : " values") +
+                          " checked: " + std::to_string(result.slips.size()) +
+                          (result.slips.size() == 1 ? " slip" : " slips");
+    summary += result.slips.empty() ? "." : ", listed below.";
+    if (unreadable > 0)
+        summary += " Boxes marked ? could not be read.";
+    return summary;
+}
+
+std::string slipText(const FoundSlip& slip) {
+    std::string text = std::string(valueName(slip.shownAt)) + " " + slip.givenText + ": ";
+    if (slip.causes.empty()) {
+        text += arithmeticSlipName;
+    }
+    for (std::size_t i = 0; i < slip.causes.size(); ++i) {
+        const SlipCause& cause = slip.causes[i];
+        const SlipSpec& spec = slipSpec(cause.slip);
+        if (i > 0) {
+            text += ", or ";
+        }
+        text += spec.name;
+        if (cause.madeAt != slip.shownAt) {
+            text += " in " + std::string(valueName(cause.madeAt));
+        }
+        text += " (" + std::string(spec.words) + ")";
+    }
+    return text + "; the right value is " + slip.rightText;
+}
+
+namespace {
+
+// What each value column of the form holds, line by line, with every
+// rule's arrow printed: a value, an entry or an arrow (not checked), or a
+// value printed after its arrow in one piece.
+struct Slot {
+    enum Kind { Value, Other, AfterArrow } kind;
+    ValueId id;
+};
+
+constexpr Slot value(ValueId id) {
+    return {Slot::Value, id};
+}
+constexpr Slot afterArrow(ValueId id) {
+    return {Slot::AfterArrow, id};
+}
+constexpr Slot other{Slot::Other, V::LHA};
+
+// Columns of " -> " before a value printed in one piece with its arrow.
+constexpr int arrowColumns = 4;
+
+std::vector<Slot> slotsOfLine(std::size_t line) {
+    switch (line) {
+    case 1:
+        return {value(V::LHA), value(V::t), other, value(V::tUsed)};
+    case 2:
+        return {value(V::wUsed), other}; // the latitude
+    case 3:
+        return {value(V::coDec), value(V::tUsed), value(V::u), afterArrow(V::uUsed)};
+    case 4:
+        return {value(V::Q_coDec), value(V::Q_tUsed), value(V::Qv)};
+    case 5:
+        return {value(V::v), value(V::coV), value(V::uUsed)};
+    case 6:
+        return {value(V::Q_coV), value(V::Q_uUsed), value(V::QHc)};
+    case 7:
+        return {other, value(V::coV), value(V::Hc)}; // the declination first
+    case 8:
+        return {value(V::Q_dec), value(V::Q_coV), value(V::Qw)};
+    case 9:
+        return {value(V::w), other, value(V::wUsed), value(V::v), value(V::coHc)};
+    case 10:
+        return {value(V::Q_v), value(V::Q_coHc), value(V::QZ)};
+    case 11:
+        return {value(V::Z), afterArrow(V::ZUsed)};
+    case 12:
+        return {value(V::Zn)};
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+CheckLayout checkLayout(const reduction::ReductionRecord& record, reduction::Method method) {
+    reduction::ReductionRecord everyRule = record;
+    everyRule.tOver90 = true;
+    everyRule.uOver90 = true; // also prints Z's arrow
+    CheckLayout layout;
+    layout.form = printout::buildWorkedForm(everyRule, method);
+    for (std::size_t line = 0; line < layout.form.values.size(); ++line) {
+        const std::vector<Slot> slots = slotsOfLine(line);
+        const std::vector<printout::ColumnSpan>& spans = layout.form.values[line];
+        for (std::size_t i = 0; i < std::min(slots.size(), spans.size()); ++i) {
+            printout::ColumnSpan span = spans[i];
+            if (slots[i].kind == Slot::Other) {
+                continue;
+            }
+            if (slots[i].kind == Slot::AfterArrow) {
+                span.first += arrowColumns;
+                span.count -= arrowColumns;
+            }
+            layout.places[index(slots[i].id)].push_back({static_cast<int>(line), span});
+        }
+    }
+    return layout;
+}
+
+} // namespace check

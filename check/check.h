@@ -1,0 +1,134 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check/slips.h"
+#include "check/values.h"
+#include "printout/workedform.h"
+#include "reduction/calculate.h"
+#include "reduction/record.h"
+
+// "Check my work": the navigator's own numbers of a worked form, each held
+// against the right form and against what it should be given the
+// navigator's own earlier numbers (as a teacher marks, so one slip is marked
+// once), and each wrong number's slip named from the catalogue.
+
+namespace check {
+
+// How far a table reading may stray. The printed tables give whole numbers
+// and mental interpolation one decimal, so by default a table value within
+// ±0.5 of the computed one agrees within table reading, and so does an
+// angle within what such readings can move it.
+enum class Tolerance {
+    Whole,  // ±0.5 per table reading (the default)
+    Tenths, // ±0.05 per table reading
+    Exact,  // the value as the form prints it
+};
+
+// "whole", "tenths", "exact".
+std::optional<Tolerance> toleranceFromText(std::string_view text);
+std::string_view toleranceText(Tolerance tolerance);
+
+enum class Mark {
+    Agrees,        // the form prints the same
+    WithinReading, // within what the table readings allow
+    Follows,       // wrong only because an earlier value was, right given it
+    Differs,       // a slip shows here
+};
+
+// "agrees", "agrees within table reading", "follows from your earlier
+// numbers", "differs".
+std::string_view markText(Mark mark);
+// "✓", "≈", "→", "✗": a mark that does not depend on colour.
+std::string_view markSign(Mark mark);
+// "agrees", "within-reading", "follows", "differs", for JSON.
+std::string_view markKey(Mark mark);
+
+// One value the navigator gave.
+struct ValueCheck {
+    ValueId id;
+    Mark mark;
+    double given; // decimal degrees or table units
+    std::string givenText;
+    std::string rightText; // as the right form prints it
+    // What the value should be from the navigator's own earlier numbers, as
+    // the form would print it; nullopt where those numbers lead to no value
+    // (an angle outside the table, u below 0).
+    std::optional<std::string> expectedText;
+};
+
+// A slip, and where it may have been made: at the value where it shows, or
+// at an earlier value that was not given.
+struct SlipCause {
+    SlipId slip;
+    ValueId madeAt;
+};
+
+// One wrong value that no earlier value explains.
+struct FoundSlip {
+    ValueId shownAt;
+    // Every catalogue slip that gives the navigator's number there; empty
+    // when none does (an arithmetic or reading slip).
+    std::vector<SlipCause> causes;
+    std::string givenText;
+    std::string rightText;
+};
+
+struct CheckResult {
+    // The right reduction of the entries. When it is not complete (u below 0,
+    // or a step without a result) nothing is checked and message says why,
+    // as the window says it (checkDataMessage, arithmeticFailureText).
+    reduction::CalculationResult calculation;
+    std::string message;
+    reduction::ReductionRecord record;
+    std::vector<ValueCheck> values; // every given value, in the order of the form
+    std::vector<FoundSlip> slips;   // in the order of the form
+
+    // Every given value agrees, exactly or within table reading.
+    bool allAgree() const;
+};
+
+// Checks the navigator's values for a sight. Never throws.
+CheckResult checkWorkedForm(const reduction::ReductionInput& entries, const WorkedValues& given,
+                            Tolerance tolerance = Tolerance::Whole);
+
+// One line about a slip, for a student: "Qv 1237.43: sum taken for a
+// difference (...); the right value is 1365.03", with every cause named (and
+// the value it was made at, where that is an earlier value not given), or
+// the arithmetic or reading slip.
+std::string slipText(const FoundSlip& slip);
+
+// The line under a checked form: how many values were checked and how many
+// slips were found, or why nothing was. unreadable counts the boxes whose
+// text could not be read as a value of their kind (marked "?").
+std::string checkSummary(const CheckResult& result, std::size_t unreadable);
+
+// Where a value stands on the printed form: a line (0-based index into
+// WorkedForm::lines) and its columns.
+struct FormPlace {
+    int line = 0;
+    printout::ColumnSpan span;
+
+    bool operator==(const FormPlace&) const = default;
+};
+
+// The form a navigator copies their sheet into: the worked form of the
+// record with every rule's arrow shown, so that each value has a place
+// whether or not a rule applies (and the layout does not give the rules
+// away), and for each value the places where it is printed, in line order
+// (tUsed, wUsed, uUsed, v, coV and Q_coV stand twice; ZUsed after Z's arrow).
+struct CheckLayout {
+    printout::WorkedForm form;
+    std::array<std::vector<FormPlace>, valueCount> places;
+};
+
+// record: a complete reduction (checkWorkedForm's result.record); its
+// values stand in the form, which a dialog shows without them
+// (printout::withoutValues) or over them.
+CheckLayout checkLayout(const reduction::ReductionRecord& record, reduction::Method method);
+
+} // namespace check
