@@ -18,7 +18,7 @@
 #include <utility>
 
 #include "app/fonts.h"
-#include "app/form8.h"
+#include "app/utf8.h"
 #include "check/markedform.h"
 #include "printout/patterns.h"
 #include "printout/printfont.h"
@@ -29,10 +29,6 @@ namespace {
 
 using check::Mark;
 using check::ValueId;
-
-QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
 
 // The box colours; the sign beside each box says the same without colour.
 QColor markColour(Mark mark) {
@@ -158,7 +154,7 @@ class CheckFormArea final : public QWidget {
             const double baseline = lineTops_[line] + textMargin + ascent_;
             for (const printout::TextRun& run : layout.form.lines[line]) {
                 runs_.push_back(
-                    {QPointF((run.column - 1) * column_, baseline), text(run.text), run.bold});
+                    {QPointF((run.column - 1) * column_, baseline), fromUtf8(run.text), run.bold});
                 columns = std::max(columns, run.column - 1 + printout::columnCount(run.text));
             }
             for (const printout::ColumnSpan& span : layout.form.values[line])
@@ -194,7 +190,7 @@ CheckDialog::CheckDialog(const reduction::ReductionInput& entries, QWidget* pare
     case reduction::Outcome::Complete:
         break;
     case reduction::Outcome::CheckData:
-        message = text(reduction::checkDataMessage);
+        message = fromUtf8(reduction::checkDataMessage);
         break;
     case reduction::Outcome::ArithmeticFailure:
         message = QString::fromStdString(reduction::arithmeticFailureText(result.reason));
@@ -218,7 +214,7 @@ void CheckDialog::createForm(const reduction::ReductionRecord& record) {
     std::vector<QWidget*> outlined;
     for (const ValueId id : check::allValues()) {
         const std::vector<check::FormPlace>& where = layout.places[check::index(id)];
-        const QString name = text(check::valueName(id));
+        const QString name = fromUtf8(check::valueName(id));
         for (std::size_t i = 0; i < where.size(); ++i) {
             Place place{id, where[i]};
             const QString suffix = i == 0 ? QString() : QStringLiteral("_again");
@@ -268,7 +264,7 @@ void CheckDialog::createForm(const reduction::ReductionRecord& record) {
 
 void CheckDialog::createControls(bool reduced, const QString& message) {
     auto* column = new QVBoxLayout(this);
-    auto* lblEntries = new QLabel(text(printout::entriesText(entries_)), this);
+    auto* lblEntries = new QLabel(fromUtf8(printout::entriesText(entries_)), this);
     lblEntries->setObjectName(QStringLiteral("lblEntries"));
     lblEntries->setAccessibleName(QStringLiteral("Entries"));
     lblEntries->setTextFormat(Qt::PlainText);
@@ -391,7 +387,7 @@ void CheckDialog::check() {
     clearMarks();
     QStringList lines;
     for (const auto& [id, problem] : unreadable) {
-        lines.append(text(check::valueName(id)) + QStringLiteral(": ") + problem);
+        lines.append(fromUtf8(check::valueName(id)) + QStringLiteral(": ") + problem);
         for (Place& place : places_)
             if (place.id == id)
                 showProblem(place, problem);
@@ -412,7 +408,7 @@ void CheckDialog::check() {
 }
 
 void CheckDialog::showMark(Place& place, const check::ValueCheck& value) {
-    QString description = text(check::markText(value.mark));
+    QString description = fromUtf8(check::markText(value.mark));
     if (value.mark != Mark::Agrees)
         description += QStringLiteral("; the form has ") + QString::fromStdString(value.rightText);
     QWidget* shown = place.box != nullptr ? static_cast<QWidget*>(place.box) : place.copy;
@@ -422,7 +418,7 @@ void CheckDialog::showMark(Place& place, const check::ValueCheck& value) {
     shown->setPalette(coloured);
     shown->setToolTip(description);
     shown->setAccessibleDescription(description);
-    place.mark->setText(text(check::markSign(value.mark)));
+    place.mark->setText(fromUtf8(check::markSign(value.mark)));
     place.mark->setToolTip(description);
     place.mark->setAccessibleDescription(description);
 }

@@ -33,6 +33,7 @@
 #include "app/fonts.h"
 #include "app/surface.h"
 #include "app/toolkit.h"
+#include "app/utf8.h"
 #include "help/form1.h"
 #include "layout/form8layout.h"
 #include "printout/pdfsheet.h"
@@ -42,10 +43,6 @@ namespace app {
 namespace {
 
 constexpr int linePixels = 2;
-
-QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
 
 #ifdef Q_OS_WIN
 constexpr QStringView platformLineEnd = u"\r\n";
@@ -222,7 +219,7 @@ void Form8::createControls() {
     // container always exists when the button is made.
     for (const layout::Control& control : layout::form8Controls()) {
         QWidget* parent =
-            control.container.empty() ? this : findChild<QWidget*>(text(control.container));
+            control.container.empty() ? this : findChild<QWidget*>(fromUtf8(control.container));
         switch (control.kind) {
         case layout::ControlKind::Label:
             label(control);
@@ -316,8 +313,8 @@ void Form8::showPrintoutCommands() {
 }
 
 QLabel* Form8::label(const layout::Control& control) {
-    auto* widget = new QLabel(text(control.caption), this);
-    widget->setObjectName(text(control.name));
+    auto* widget = new QLabel(fromUtf8(control.caption), this);
+    widget->setObjectName(fromUtf8(control.name));
     widget->setTextFormat(Qt::PlainText);
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     widget->setWordWrap(control.wraps);
@@ -331,21 +328,21 @@ QLineEdit* Form8::field(const layout::Control& control) {
                      [&](const entry::FieldSpec& s) { return s.name == control.name; });
     Q_ASSERT(spec != entry::fieldSpecs.end());
     auto* widget = new QLineEdit(this);
-    widget->setObjectName(text(control.name));
+    widget->setObjectName(fromUtf8(control.name));
     widget->setMaxLength(spec->maxLength);
-    widget->setToolTip(text(spec->toolTip));
-    widget->setAccessibleName(text(spec->accessibleName));
+    widget->setToolTip(fromUtf8(spec->toolTip));
+    widget->setAccessibleName(fromUtf8(spec->accessibleName));
     place(widget, control.rect);
     return widget;
 }
 
 QComboBox* Form8::nameList(const layout::Control& control) {
     auto* widget = new QComboBox(this);
-    widget->setObjectName(text(control.name));
-    widget->setAccessibleName(text(control.accessibleName));
+    widget->setObjectName(fromUtf8(control.name));
+    widget->setAccessibleName(fromUtf8(control.accessibleName));
     widget->setEditable(false);
     for (std::string_view item : control.items)
-        widget->addItem(text(item));
+        widget->addItem(fromUtf8(item));
     // Nothing is selected until the window is loaded.
     widget->setCurrentIndex(-1);
     // A drop-down list keeps the colour of an empty text field.
@@ -357,10 +354,10 @@ QComboBox* Form8::nameList(const layout::Control& control) {
 }
 
 QPushButton* Form8::button(const layout::Control& control) {
-    auto* widget = new QPushButton(text(control.caption), this);
-    widget->setObjectName(text(control.name));
+    auto* widget = new QPushButton(fromUtf8(control.caption), this);
+    widget->setObjectName(fromUtf8(control.name));
     // The caption as it is shown, without the access key's mark.
-    widget->setAccessibleName(text(layout::captionText(control.caption)));
+    widget->setAccessibleName(fromUtf8(layout::captionText(control.caption)));
     // Not autoDefault, which would change how the style frames the button;
     // Enter and Return are handled in eventFilter instead.
     widget->setAutoDefault(false);
@@ -370,24 +367,24 @@ QPushButton* Form8::button(const layout::Control& control) {
 }
 
 QGroupBox* Form8::frame(const layout::Control& control) {
-    auto* widget = new QGroupBox(text(control.caption), this);
-    widget->setObjectName(text(control.name));
-    widget->setAccessibleName(text(control.caption));
+    auto* widget = new QGroupBox(fromUtf8(control.caption), this);
+    widget->setObjectName(fromUtf8(control.name));
+    widget->setAccessibleName(fromUtf8(control.caption));
     place(widget, control.rect);
     return widget;
 }
 
 QRadioButton* Form8::optionButton(const layout::Control& control, QWidget* frame) {
-    auto* widget = new QRadioButton(text(control.caption), frame);
-    widget->setObjectName(text(control.name));
-    widget->setAccessibleName(text(control.caption));
+    auto* widget = new QRadioButton(fromUtf8(control.caption), frame);
+    widget->setObjectName(fromUtf8(control.name));
+    widget->setAccessibleName(fromUtf8(control.caption));
     place(widget, control.rect);
     return widget;
 }
 
 QFrame* Form8::line(const layout::Control& control) {
     auto* widget = new QFrame(this);
-    widget->setObjectName(text(control.name));
+    widget->setObjectName(fromUtf8(control.name));
     widget->setFrameShape(QFrame::HLine);
     widget->setFrameShadow(QFrame::Plain);
     widget->setLineWidth(linePixels);
@@ -404,7 +401,7 @@ void Form8::setFocusOrder() {
     // its selected button, as Qt does for exclusive option buttons.
     QWidget* previous = nullptr;
     for (const layout::Control* control : layout::focusOrder()) {
-        auto* widget = findChild<QWidget*>(text(control->name));
+        auto* widget = findChild<QWidget*>(fromUtf8(control->name));
         if (previous != nullptr)
             QWidget::setTabOrder(previous, widget);
         previous = widget;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "cli/checkreport.h"
 #include "cli/checkrows.h"
@@ -28,6 +29,23 @@ int exitStatus(Outcome outcome) {
         break;
     }
     return exitArithmeticFailure;
+}
+
+// A file of rows that was not read to its end: the reason on stderr, and the
+// exit status.
+std::optional<int> readFailure(BatchEnd end, const std::string& path, int error) {
+    switch (end) {
+    case BatchEnd::Read:
+        break;
+    case BatchEnd::ReadError:
+        reportError("cannot read " + path + ": " + std::strerror(error));
+        return afterOutput(exitNoInput);
+    case BatchEnd::Utf16:
+        reportError(path +
+                    " is UTF-16 text (it begins with a UTF-16 byte order mark); save it as UTF-8");
+        return afterOutput(exitDataError);
+    }
+    return std::nullopt;
 }
 
 // The sheets are the output: status 73 when they cannot be written, the
@@ -126,16 +144,8 @@ int reduceBatch(const Arguments& given, Sheets* sheets) {
         summary = reduceBatch(in, rows);
         rows.finish();
     }
-    switch (summary.end) {
-    case BatchEnd::Read:
-        break;
-    case BatchEnd::ReadError:
-        reportError("cannot read " + path + ": " + std::strerror(in.error()));
-        return afterOutput(exitNoInput);
-    case BatchEnd::Utf16:
-        reportError(path +
-                    " is UTF-16 text (it begins with a UTF-16 byte order mark); save it as UTF-8");
-        return afterOutput(exitDataError);
+    if (const auto failed = readFailure(summary.end, path, in.error())) {
+        return *failed;
     }
     const int status = summary.malformed > 0 ? exitDataError : exitComplete;
     if (sheets != nullptr) {
@@ -164,16 +174,8 @@ int checkForms(const Arguments& given, Sheets* sheets) {
         CheckReport report(out, given.json, given.tolerance);
         summary = checkRows(in, given.tolerance, report);
     }
-    switch (summary.end) {
-    case BatchEnd::Read:
-        break;
-    case BatchEnd::ReadError:
-        reportError("cannot read " + path + ": " + std::strerror(in.error()));
-        return afterOutput(exitNoInput);
-    case BatchEnd::Utf16:
-        reportError(path +
-                    " is UTF-16 text (it begins with a UTF-16 byte order mark); save it as UTF-8");
-        return afterOutput(exitDataError);
+    if (const auto failed = readFailure(summary.end, path, in.error())) {
+        return *failed;
     }
     if (!summary.headerProblem.empty()) {
         reportError(path + ": " + summary.headerProblem);
