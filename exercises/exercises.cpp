@@ -224,6 +224,11 @@ ReductionInput exercise(std::uint64_t seed, std::optional<Method> method) {
     return ExerciseStream(seed, method).next();
 }
 
+std::array<std::string, entry::fieldCount> fieldTexts(const ReductionInput& input) {
+    return {input.ghaDeg, input.ghaMin, input.decDeg, input.decMin,
+            input.latDeg, input.latMin, input.loDeg,  input.loMin};
+}
+
 std::optional<std::uint64_t> seedFromText(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "entry/fields.h"
 #include "exercises/random.h"
 #include "reduction/calculate.h"
 #include "reduction/record.h"
@@ -74,6 +75,10 @@ class ExerciseStream {
 // first row of sightform --exercises with that seed.
 reduction::ReductionInput exercise(std::uint64_t seed,
                                    std::optional<reduction::Method> method = std::nullopt);
+
+// The eight field texts of a sight in the fields' own order (entry::FieldId),
+// for a front end that fills its fields.
+std::array<std::string, entry::fieldCount> fieldTexts(const reduction::ReductionInput& input);
 
 // A seed as typed: decimal digits only (blanks around them dropped), from 0
 // to 18446744073709551615; nullopt for anything else.

@@ -88,11 +88,9 @@ void expectEntryTexts(const ReductionInput& in, std::size_t row) {
         {entry::FieldId::LoDeg, degrees},
         {entry::FieldId::LoMin, {2, Tenths::Maybe}},
     }};
-    const std::array<const std::string*, entry::fieldCount> texts{
-        &in.ghaDeg, &in.ghaMin, &in.decDeg, &in.decMin,
-        &in.latDeg, &in.latMin, &in.loDeg,  &in.loMin};
+    const std::array<std::string, entry::fieldCount> texts = exercises::fieldTexts(in);
     for (const auto& [id, pattern] : fields) {
-        const std::string& text = *texts[entry::index(id)];
+        const std::string& text = texts[entry::index(id)];
         const entry::FieldSpec& spec = entry::spec(id);
         EXPECT_TRUE(written(text, pattern.wholeDigits, pattern.tenths))
             << spec.name << " '" << text << "' row " << row;
