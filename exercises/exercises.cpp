@@ -61,18 +61,21 @@ NorthSouth other(NorthSouth name) {
     return name == NorthSouth::N ? NorthSouth::S : NorthSouth::N;
 }
 
-// Tenths of a minute written "12.3".
-std::string tenthsText(std::int64_t tenths) {
-    return std::to_string(tenths / tenthsPerMinute) + "." +
-           std::to_string(tenths % tenthsPerMinute);
+// Minutes as the almanac prints them and a navigator copies them, always
+// with two whole digits: "06.5" for tenths, "06" for whole minutes.
+std::string minutesText(std::int64_t tenths, bool wholeMinutes) {
+    const std::int64_t whole = tenths / tenthsPerMinute;
+    std::string text = (whole < 10 ? "0" : "") + std::to_string(whole);
+    if (!wholeMinutes) {
+        text += "." + std::to_string(tenths % tenthsPerMinute);
+    }
+    return text;
 }
 
-// An angle into its degree and minute texts: the minutes to a tenth ("5.3"),
-// or whole ("37").
+// An angle into its degree and minute texts.
 void setAngle(std::string& degText, std::string& minText, std::int64_t tenths, bool wholeMinutes) {
     degText = std::to_string(tenths / tenthsPerDegree);
-    const std::int64_t minutes = tenths % tenthsPerDegree;
-    minText = wholeMinutes ? std::to_string(minutes / tenthsPerMinute) : tenthsText(minutes);
+    minText = minutesText(tenths % tenthsPerDegree, wholeMinutes);
 }
 
 // A DR coordinate from low to high (tenths of a minute) as a navigator
@@ -136,8 +139,7 @@ std::optional<ReductionInput> ExerciseStream::candidate(const Case& sight) {
     if (sight.longitude == Longitude::LhaGiven) {
         setAngle(in.ghaDeg, in.ghaMin, lha, false);
         in.loName = WestEast::W;
-        in.loDeg = "0";
-        in.loMin = "0";
+        setAngle(in.loDeg, in.loMin, 0, true);
         return in;
     }
     const auto [lon, lonWhole] = drCoordinate(random_, tenthsPerDegree, largestLongitude);

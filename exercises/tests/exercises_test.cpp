@@ -52,48 +52,51 @@ const std::vector<Rule> rules{
 constexpr std::size_t window = 100;
 constexpr std::size_t leastInWindow = 10;
 
-// Whole digits (at most wholeDigits), then a point and one digit when
-// tenths is Yes, or optionally when it is Maybe.
+// From fewest to most whole digits, then a point and one digit when tenths
+// is Yes, or optionally when it is Maybe.
 enum class Tenths { No, Yes, Maybe };
-bool written(const std::string& text, std::size_t wholeDigits, Tenths tenths) {
+struct Written {
+    std::size_t fewestDigits;
+    std::size_t mostDigits;
+    Tenths tenths;
+};
+
+bool written(const std::string& text, const Written& form) {
     const std::size_t point = text.find('.');
     const std::string whole = text.substr(0, point);
     const auto digits = [](const std::string& part) {
         return !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
     };
-    if (!digits(whole) || whole.size() > wholeDigits) {
+    if (!digits(whole) || whole.size() < form.fewestDigits || whole.size() > form.mostDigits) {
         return false;
     }
     if (point == std::string::npos) {
-        return tenths != Tenths::Yes;
+        return form.tenths != Tenths::Yes;
     }
-    return tenths != Tenths::No && text.size() == point + 2 && digits(text.substr(point + 1));
+    return form.tenths != Tenths::No && text.size() == point + 2 && digits(text.substr(point + 1));
 }
 
-struct Written {
-    std::size_t wholeDigits;
-    Tenths tenths;
-};
-
-// Texts as the almanac and the DR give them, and as the fields take them.
+// Texts as the almanac and the DR give them (minutes with two whole digits,
+// "06.5"), and as the fields take them.
 void expectEntryTexts(const ReductionInput& in, std::size_t row) {
-    constexpr Written degrees{3, Tenths::No};
+    constexpr Written degrees{1, 3, Tenths::No};
+    constexpr Written almanac{2, 2, Tenths::Yes};
+    constexpr Written plotted{2, 2, Tenths::Maybe};
     const std::array<std::pair<entry::FieldId, Written>, entry::fieldCount> fields{{
         {entry::FieldId::GHADeg, degrees},
-        {entry::FieldId::GHAMin, {2, Tenths::Yes}},
+        {entry::FieldId::GHAMin, almanac},
         {entry::FieldId::DecDeg, degrees},
-        {entry::FieldId::DecMin, {2, Tenths::Yes}},
+        {entry::FieldId::DecMin, almanac},
         {entry::FieldId::LDeg, degrees},
-        {entry::FieldId::LMin, {2, Tenths::Maybe}},
+        {entry::FieldId::LMin, plotted},
         {entry::FieldId::LoDeg, degrees},
-        {entry::FieldId::LoMin, {2, Tenths::Maybe}},
+        {entry::FieldId::LoMin, plotted},
     }};
     const std::array<std::string, entry::fieldCount> texts = exercises::fieldTexts(in);
     for (const auto& [id, pattern] : fields) {
         const std::string& text = texts[entry::index(id)];
         const entry::FieldSpec& spec = entry::spec(id);
-        EXPECT_TRUE(written(text, pattern.wholeDigits, pattern.tenths))
-            << spec.name << " '" << text << "' row " << row;
+        EXPECT_TRUE(written(text, pattern)) << spec.name << " '" << text << "' row " << row;
         EXPECT_LE(static_cast<int>(text.size()), spec.maxLength) << spec.name << " row " << row;
         // A degree field stays below the bound where it would lock its minutes.
         if (spec.partner) {
