@@ -235,60 +235,6 @@ std::string slipText(const FoundSlip& slip) {
     return text + "; the right value is " + slip.rightText;
 }
 
-namespace {
-
-// What each value column of the form holds, line by line, with every
-// rule's arrow printed: a value, an entry or an arrow (not checked), or a
-// value printed after its arrow in one piece.
-struct Slot {
-    enum Kind { Value, Other, AfterArrow } kind;
-    ValueId id;
-};
-
-constexpr Slot value(ValueId id) {
-    return {Slot::Value, id};
-}
-constexpr Slot afterArrow(ValueId id) {
-    return {Slot::AfterArrow, id};
-}
-constexpr Slot other{Slot::Other, V::LHA};
-
-// Columns of " -> " before a value printed in one piece with its arrow.
-constexpr int arrowColumns = 4;
-
-std::vector<Slot> slotsOfLine(std::size_t line) {
-    switch (line) {
-    case 1:
-        return {value(V::LHA), value(V::t), other, value(V::tUsed)};
-    case 2:
-        return {value(V::wUsed), other}; // the latitude
-    case 3:
-        return {value(V::coDec), value(V::tUsed), value(V::u), afterArrow(V::uUsed)};
-    case 4:
-        return {value(V::Q_coDec), value(V::Q_tUsed), value(V::Qv)};
-    case 5:
-        return {value(V::v), value(V::coV), value(V::uUsed)};
-    case 6:
-        return {value(V::Q_coV), value(V::Q_uUsed), value(V::QHc)};
-    case 7:
-        return {other, value(V::coV), value(V::Hc)}; // the declination first
-    case 8:
-        return {value(V::Q_dec), value(V::Q_coV), value(V::Qw)};
-    case 9:
-        return {value(V::w), other, value(V::wUsed), value(V::v), value(V::coHc)};
-    case 10:
-        return {value(V::Q_v), value(V::Q_coHc), value(V::QZ)};
-    case 11:
-        return {value(V::Z), afterArrow(V::ZUsed)};
-    case 12:
-        return {value(V::Zn)};
-    default:
-        return {};
-    }
-}
-
-} // namespace
-
 CheckLayout checkLayout(const reduction::ReductionRecord& record, reduction::Method method) {
     reduction::ReductionRecord everyRule = record;
     everyRule.tOver90 = true;
@@ -296,18 +242,11 @@ CheckLayout checkLayout(const reduction::ReductionRecord& record, reduction::Met
     CheckLayout layout;
     layout.form = printout::buildWorkedForm(everyRule, method);
     for (std::size_t line = 0; line < layout.form.values.size(); ++line) {
-        const std::vector<Slot> slots = slotsOfLine(line);
-        const std::vector<printout::ColumnSpan>& spans = layout.form.values[line];
-        for (std::size_t i = 0; i < std::min(slots.size(), spans.size()); ++i) {
-            printout::ColumnSpan span = spans[i];
-            if (slots[i].kind == Slot::Other) {
-                continue;
+        for (const printout::ValueSpan& span : layout.form.values[line]) {
+            if (span.shows) {
+                layout.places[index(*span.shows)].push_back(
+                    {static_cast<int>(line), printout::ColumnSpan(span)});
             }
-            if (slots[i].kind == Slot::AfterArrow) {
-                span.first += arrowColumns;
-                span.count -= arrowColumns;
-            }
-            layout.places[index(slots[i].id)].push_back({static_cast<int>(line), span});
         }
     }
     return layout;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "printout/workedform.h"
+
 // The numbers a navigator writes on a worked form, named as the form names
 // them, and the reading and printing of one such number.
 
@@ -13,36 +15,9 @@ namespace check {
 
 // Every number of the form that the navigator works out (the entries
 // themselves excluded), in the order the form works them: each value is
-// worked from values before it.
-enum class ValueId {
-    LHA,
-    t,
-    tUsed,
-    coDec,
-    Q_coDec,
-    Q_tUsed,
-    Qv,
-    v,
-    coV,
-    Q_dec,
-    Q_coV,
-    Qw,
-    w,
-    wUsed,
-    u,
-    uUsed,
-    Q_uUsed,
-    QHc,
-    Hc,
-    coHc,
-    Q_v,
-    Q_coHc,
-    QZ,
-    Z,
-    ZUsed,
-    Zn,
-};
-inline constexpr std::size_t valueCount = 26;
+// worked from values before it. The form's own runs are tagged with them.
+using ValueId = printout::FormValue;
+inline constexpr std::size_t valueCount = printout::formValueCount;
 
 constexpr std::size_t index(ValueId id) {
     return static_cast<std::size_t>(id);
