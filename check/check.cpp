@@ -91,46 +91,69 @@ std::string_view toleranceText(Tolerance tolerance) {
     return "";
 }
 
-std::string_view markText(Mark mark) {
-    switch (mark) {
-    case Mark::Agrees:
-        return "agrees";
-    case Mark::WithinReading:
-        return "agrees within table reading";
-    case Mark::Follows:
-        return "follows from your earlier numbers";
-    case Mark::Differs:
-        return "differs";
+namespace {
+
+struct MarkSpec {
+    Mark mark;
+    LegendEntry legend; // the sign, and the text of the mark
+    std::string_view key;
+};
+
+constexpr std::array<MarkSpec, 4> markSpecs{{
+    {Mark::Agrees, {"\u2713", "agrees"}, "agrees"},
+    {Mark::WithinReading, {"\u2248", "agrees within table reading"}, "within-reading"},
+    {Mark::Follows, {"\u2192", "follows from your earlier numbers"}, "follows"},
+    {Mark::Differs, {"\u2717", "differs"}, "differs"},
+}};
+
+constexpr std::array<LegendEntry, markSpecs.size() + 1> legend = [] {
+    std::array<LegendEntry, markSpecs.size() + 1> entries{};
+    for (std::size_t i = 0; i < markSpecs.size(); ++i) {
+        entries[i] = markSpecs[i].legend;
     }
-    return "";
+    entries.back() = {unreadableSign, "could not be read"};
+    return entries;
+}();
+
+constexpr bool marksInOrder() {
+    for (std::size_t i = 0; i < markSpecs.size(); ++i) {
+        if (static_cast<std::size_t>(markSpecs[i].mark) != i) {
+            return false;
+        }
+    }
+    return static_cast<std::size_t>(Mark::Differs) + 1 == markSpecs.size();
+}
+static_assert(marksInOrder());
+
+const MarkSpec& markSpec(Mark mark) {
+    return markSpecs[static_cast<std::size_t>(mark)];
+}
+
+} // namespace
+
+std::string_view markText(Mark mark) {
+    return markSpec(mark).legend.words;
 }
 
 std::string_view markSign(Mark mark) {
-    switch (mark) {
-    case Mark::Agrees:
-        return "\u2713";
-    case Mark::WithinReading:
-        return "\u2248";
-    case Mark::Follows:
-        return "\u2192";
-    case Mark::Differs:
-        return "\u2717";
-    }
-    return "";
+    return markSpec(mark).legend.sign;
 }
 
 std::string_view markKey(Mark mark) {
-    switch (mark) {
-    case Mark::Agrees:
-        return "agrees";
-    case Mark::WithinReading:
-        return "within-reading";
-    case Mark::Follows:
-        return "follows";
-    case Mark::Differs:
-        return "differs";
+    return markSpec(mark).key;
+}
+
+std::span<const LegendEntry> markLegend() {
+    return legend;
+}
+
+std::string markLegendText() {
+    std::string text;
+    for (const LegendEntry& entry : legend) {
+        text +=
+            (text.empty() ? "" : "   ") + std::string(entry.sign) + " " + std::string(entry.words);
     }
-    return "";
+    return text;
 }
 
 bool CheckResult::allAgree() const {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,22 @@ std::string_view markText(Mark mark);
 std::string_view markSign(Mark mark);
 // "agrees", "within-reading", "follows", "differs", for JSON.
 std::string_view markKey(Mark mark);
+
+// The sign of a box whose text is not a value of its kind: not checked.
+inline constexpr std::string_view unreadableSign = "?";
+
+// One sign of a checked form and what it says.
+struct LegendEntry {
+    std::string_view sign;
+    std::string_view words;
+};
+
+// The key to the signs of a checked form, the same wherever one is shown:
+// each mark's sign and text in the order of Mark, then the unreadable box's.
+std::span<const LegendEntry> markLegend();
+
+// The key on one line: "✓ agrees   ≈ agrees within table reading   ...".
+std::string markLegendText();
 
 // One value the navigator gave.
 struct ValueCheck {

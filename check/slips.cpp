@@ -137,7 +137,7 @@ std::optional<double> roundedOtherWay(const Step& s) {
 
 using S = SlipId;
 
-constexpr std::array<SlipSpec, 17> catalogue{{
+constexpr std::array<SlipSpec, slipCount> catalogue{{
     {S::TRuleMissed, "t-rule-missed", "t rule not applied",
      "t is over 90\u00B0, so the table is entered with t = 180\u00B0 - t, as footnote * says",
      tRuleMissed},
@@ -192,6 +192,17 @@ constexpr std::array<SlipSpec, 17> catalogue{{
      "the last digit was rounded down where it rounds up, or up where it rounds down",
      roundedOtherWay},
 }};
+
+// Each slip at its own index, so that slipSpec finds it by index.
+constexpr bool inOrder() {
+    for (std::size_t i = 0; i < catalogue.size(); ++i) {
+        if (static_cast<std::size_t>(catalogue[i].id) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(inOrder());
 
 } // namespace
 

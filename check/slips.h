@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -33,6 +34,7 @@ enum class SlipId {
     ZnOtherSide,
     RoundedOtherWay,
 };
+inline constexpr std::size_t slipCount = static_cast<std::size_t>(SlipId::RoundedOtherWay) + 1;
 
 // The sight's entries as the reduction read them.
 struct Entries {

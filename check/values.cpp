@@ -48,6 +48,17 @@ constexpr std::array<ValueSpec, valueCount> valueSpecs{{
     {ValueId::Zn, "Zn", ValueKind::Azimuth},
 }};
 
+// Each row at its value's index, so that a value finds its row by index.
+constexpr bool inOrder() {
+    for (std::size_t i = 0; i < valueSpecs.size(); ++i) {
+        if (index(valueSpecs[i].id) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(inOrder());
+
 constexpr std::array<ValueId, valueCount> orderOfTheForm = [] {
     std::array<ValueId, valueCount> ids{};
     for (std::size_t i = 0; i < valueCount; ++i) {
