@@ -74,7 +74,12 @@ constexpr std::size_t maxDegreeDigits = 3;
 constexpr std::size_t maxTableDigits = 6;
 
 constexpr std::string_view degreeSign = "\u00B0";
-constexpr std::string_view primeSign = "\u2032";
+
+// What students type for the degree sign and the minute mark: the
+// masculine ordinal (º) that stands beside ° on many keyboards, the prime
+// and the right single quote that word processors put for an apostrophe.
+constexpr std::array<std::string_view, 2> degreeSigns{degreeSign, "\u00BA"};
+constexpr std::array<std::string_view, 3> minuteMarks{"'", "\u2032", "\u2019"};
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -95,7 +100,10 @@ std::string_view trimmed(std::string_view text) {
 }
 
 // A plain decimal number at the front of text: digits, then optionally a
-// point and digits. Counts what it read and moves text past it.
+// point and digits. A comma stands for the point: no value of the form has
+// more than two decimals, so a comma that leaves more than two digits after
+// it (1,301: a thousands separator) never reads. Counts what it read and
+// moves text past it.
 struct Decimal {
     double value = 0;
     std::size_t integerDigits = 0;
@@ -110,7 +118,7 @@ std::optional<Decimal> takeDecimal(std::string_view& text) {
         ++at;
     }
     d.integerDigits = at;
-    if (at < text.size() && text[at] == '.') {
+    if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
         d.point = true;
         ++at;
         while (at < text.size() && isDigit(text[at])) {
@@ -122,7 +130,11 @@ std::optional<Decimal> takeDecimal(std::string_view& text) {
         return std::nullopt;
     }
     // Reads "5." and ".5" as well as "5.5".
-    readDecimal(text.data(), text.data() + at, d.value);
+    std::string number(text.substr(0, at));
+    if (d.point) {
+        number[d.integerDigits] = '.';
+    }
+    readDecimal(number.data(), number.data() + number.size(), d.value);
     text.remove_prefix(at);
     return d;
 }
@@ -133,6 +145,16 @@ bool takePrefix(std::string_view& text, std::string_view prefix) {
     }
     text.remove_prefix(prefix.size());
     return true;
+}
+
+template <std::size_t n>
+bool takeOneOf(std::string_view& text, const std::array<std::string_view, n>& prefixes) {
+    for (const std::string_view prefix : prefixes) {
+        if (takePrefix(text, prefix)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string quoted(std::string_view text) {
@@ -162,7 +184,7 @@ ReadValue readAngle(ValueId id, std::string_view text) {
     if (!degrees || degrees->point || degrees->integerDigits > maxDegreeDigits) {
         return notOfKind(id, text);
     }
-    const bool marked = takePrefix(rest, degreeSign);
+    const bool marked = takeOneOf(rest, degreeSigns);
     const std::size_t blanks = rest.size() - trimmed(rest).size();
     rest = trimmed(rest);
     if (!marked && blanks == 0) {
@@ -173,9 +195,7 @@ ReadValue readAngle(ValueId id, std::string_view text) {
         minutes->decimals > 1) {
         return notOfKind(id, text);
     }
-    if (!rest.empty() && !takePrefix(rest, "'")) {
-        takePrefix(rest, primeSign);
-    }
+    takeOneOf(rest, minuteMarks);
     if (!rest.empty()) {
         return notOfKind(id, text);
     }
@@ -193,7 +213,7 @@ ReadValue readNumber(ValueId id, std::string_view text, std::size_t maxIntegerDi
     const bool negative = signAllowed && takePrefix(rest, "-");
     const auto number = takeDecimal(rest);
     if (valueKind(id) == ValueKind::Azimuth) {
-        takePrefix(rest, degreeSign); // the form prints the sign after an azimuth
+        takeOneOf(rest, degreeSigns); // the form prints the sign after an azimuth
     }
     if (!number || !rest.empty() || number->integerDigits == 0 ||
         number->integerDigits > maxIntegerDigits || number->decimals > maxDecimals) {
