@@ -87,9 +87,13 @@ const check::Tolerance tolerances[] = {check::Tolerance::Whole, check::Tolerance
 TEST(RightForm, EverySightOfTheSampleAgreesEverywhere) {
     // The sample must reach every rule both ways, or the property says little.
     std::set<std::tuple<reduction::Method, bool, bool, bool>> reached;
+    double highestDec = 0;
+    double highestLat = 0;
     for (const auto& sight : sights()) {
         const ReductionRecord& r = sight.record;
         reached.insert({sight.input.method, r.sameNames, r.tOver90, r.uOver90});
+        highestDec = std::max(highestDec, r.Dec);
+        highestLat = std::max(highestLat, r.Lat);
         const WorkedValues values = fromRecord(r, sight.input.method);
         for (const check::Tolerance tolerance : tolerances) {
             const check::CheckResult result =
@@ -115,6 +119,9 @@ TEST(RightForm, EverySightOfTheSampleAgreesEverywhere) {
                           {method, false, false, false}});
     }
     EXPECT_EQ(reached, reachable);
+    // And the declination and the latitude up to their bound.
+    EXPECT_EQ(highestDec, angle(89, 59.9));
+    EXPECT_EQ(highestLat, angle(89, 59.9));
 }
 
 TEST(RightForm, ThePrintedFormReadAtTheLayoutsPlacesAgrees) {
