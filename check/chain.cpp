@@ -248,6 +248,32 @@ StepValue rulesStep(const StepRule& rule, const Entries& e, const std::array<Wor
     return {point(none), none, 0};
 }
 
+// The values a written number may stand for where the form goes on from
+// the value before it was written: an azimuth is worked to a hundredth of
+// a degree (the table's inverse) and written to a tenth, and Z goes into
+// its rule and Z after its rule into Zn unrounded, so the navigator's own
+// hundredths are any that print as the tenth written. Every other value
+// is written with all its digits (an angle of the form's to a hundredth of
+// a degree is a whole number of tenths of a minute).
+Worked standsFor(ValueId id, double x) {
+    if (valueKind(id) != ValueKind::Azimuth) {
+        return point(x);
+    }
+    constexpr double hundredthsPerDegree = 100;
+    constexpr int halfATenth = 5;
+    const long long written = printedUnits(id, x);
+    const double nearest = std::round(x * hundredthsPerDegree);
+    Worked range = point(x);
+    for (int k = -halfATenth; k <= halfATenth; ++k) {
+        const double y = (nearest + k) / hundredthsPerDegree;
+        if (printedUnits(id, y) == written) {
+            range.lo = std::min(range.lo, y);
+            range.hi = std::max(range.hi, y);
+        }
+    }
+    return range;
+}
+
 } // namespace
 
 Entries entriesOf(const reduction::ReductionInput& input, const reduction::ReductionRecord& r) {
@@ -293,9 +319,13 @@ Worked workStep(ValueId id, const Entries& entries, const FormState& state, doub
         }
     }
     // No angle of the form is negative: the table has no entry for one, and
-    // u below 0 ends the form ("Check your data.").
-    if (valueKind(id) == ValueKind::Angle && worked.value < 0) {
-        return point(none);
+    // u below 0 ends the form ("Check your data."). So neither is any value
+    // a reading may give: the range stops at 0.
+    if (valueKind(id) == ValueKind::Angle) {
+        if (worked.value < 0) {
+            return point(none);
+        }
+        worked.lo = std::max(worked.lo, 0.0);
     }
     return worked;
 }
@@ -315,16 +345,17 @@ FormWork workForm(const Entries& entries, double tolerance, const WorkedValues& 
         const auto& x = given[id];
         if (!x) {
             work.state.set(id, worked);
-        } else if (!std::isnan(worked.value) &&
-                   printedUnits(id, *x) == printedUnits(id, worked.value)) {
+            continue;
+        }
+        const Worked written = standsFor(id, *x);
+        if (!std::isnan(worked.value) && printedUnits(id, *x) == printedUnits(id, worked.value)) {
             // The navigator's value is the worked one as printed: go on from
             // the worked one in full precision, as the reduction does, and
-            // allow what the navigator's own written value gives (Zn from
-            // the printed ZUsed can round the other way).
-            work.state.set(id,
-                           {worked.value, std::min(worked.value, *x), std::max(worked.value, *x)});
+            // allow what the navigator's own value may have been.
+            work.state.set(id, {worked.value, std::min(worked.value, written.lo),
+                                std::max(worked.value, written.hi)});
         } else {
-            work.state.set(id, point(*x));
+            work.state.set(id, written);
         }
     }
     return work;
