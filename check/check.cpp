@@ -157,14 +157,17 @@ std::string markLegendText() {
 }
 
 bool CheckResult::allAgree() const {
-    return std::all_of(values.begin(), values.end(), [](const ValueCheck& v) {
-        return v.mark == Mark::Agrees || v.mark == Mark::WithinReading;
-    });
+    return !blank && message.empty() &&
+           std::all_of(values.begin(), values.end(), [](const ValueCheck& v) {
+               return v.mark == Mark::Agrees || v.mark == Mark::WithinReading;
+           });
 }
 
 CheckResult checkWorkedForm(const reduction::ReductionInput& input, const WorkedValues& given,
                             Tolerance tolerance) {
     CheckResult result;
+    result.blank = std::none_of(given.values.begin(), given.values.end(),
+                                [](const auto& x) { return x.has_value(); });
     result.calculation = reduction::calculateReduction(input, result.record);
     switch (result.calculation.outcome) {
     case reduction::Outcome::Complete:

@@ -104,8 +104,12 @@ struct CheckResult {
     reduction::ReductionRecord record;
     std::vector<ValueCheck> values; // every given value, in the order of the form
     std::vector<FoundSlip> slips;   // in the order of the form
+    // No value was given: a blank sheet, which checks nothing.
+    bool blank = true;
 
-    // Every given value agrees, exactly or within table reading.
+    // The entries were reduced, at least one value was given, and every
+    // given value agrees, exactly or within table reading. False for a
+    // blank sheet, which shows no work to agree.
     bool allAgree() const;
 };
 

@@ -66,6 +66,16 @@ TEST(SightformCheck, JsonOneObjectPerRowMalformedRowAsAnError) {
     EXPECT_TRUE(member(parse(rows[2]), "allAgree").IsTrue());
 }
 
+TEST(SightformCheck, ABlankSheetIsNoPassingCheck) {
+    using namespace jsonread;
+    const auto run = sightform({"--check", "-", "--json"}, header + right + entries + ",,,,,\n");
+    EXPECT_EQ(run.status, 65) << run.err;
+    const std::vector<std::string> rows = lines(run.out);
+    ASSERT_EQ(rows.size(), 2u) << run.out;
+    EXPECT_TRUE(member(parse(rows[0]), "allAgree").IsTrue());
+    EXPECT_TRUE(member(parse(rows[1]), "allAgree").IsFalse());
+}
+
 TEST(SightformCheck, UsageAndFileErrors) {
     EXPECT_EQ(sightform({"--check", "-", "--batch", "x.csv"}).status, 64);
     EXPECT_EQ(sightform({"--check", "-", "--gha", "1", "2"}).status, 64);
