@@ -37,6 +37,19 @@ std::vector<ValueId> slipSites(ValueId at, const WorkedValues& given) {
     return sites;
 }
 
+// A slip explains x when it takes the value the navigator's own numbers
+// give (plain) most of the way there: the slipped value lies nearer x than
+// halfway. A slip of one last digit does not explain a number that only the
+// far end of the table readings' range reaches.
+bool explains(ValueId at, double x, const Worked& slipped, const Worked& plain) {
+    if (std::isnan(plain.value)) {
+        return true;
+    }
+    const long long given = printedUnits(at, x);
+    return 2 * std::llabs(given - printedUnits(at, slipped.value)) <
+           std::llabs(given - printedUnits(at, plain.value));
+}
+
 // Every catalogue slip that, made at one of the sites, gives x at `at`.
 std::vector<SlipCause> causesOf(ValueId at, double x, const Entries& entries, double tolerance,
                                 const WorkedValues& given, const FormWork& work) {
@@ -60,7 +73,7 @@ std::vector<SlipCause> causesOf(ValueId at, double x, const Entries& entries, do
                 }
                 worked = workStep(id, entries, state, tolerance);
             }
-            if (withinRange(at, x, worked)) {
+            if (withinRange(at, x, worked) && explains(at, x, worked, work.expected[index(at)])) {
                 causes.push_back({spec.id, site});
             }
         }
