@@ -228,34 +228,55 @@ CheckResult checkWorkedForm(const reduction::ReductionInput& input, const Worked
         }
         if (mark == Mark::Differs) {
             result.slips.push_back({id, causesOf(id, *x, entries, readingTol, given, work),
-                                    checked.givenText, checked.rightText});
+                                    checked.givenText, checked.rightText, checked.expectedText});
         }
         result.values.push_back(std::move(checked));
     }
     return result;
 }
 
+namespace {
+
+// "1 slip", "2 slips".
+std::string counted(std::size_t count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+} // namespace
+
 std::string checkSummary(const CheckResult& result, std::size_t unreadable) {
-    if (!result.message.empty())
+    if (!result.message.empty()) {
         return result.message;
-    if (result.values.empty() && unreadable == 0)
+    }
+    if (result.values.empty() && unreadable == 0) {
         return "Nothing to check: the boxes are empty.";
-    if (result.values.empty())
+    }
+    if (result.values.empty()) {
         return "No box holds a value that can be read; see below.";
-    const std::string checked = std::to_string(result.values.size());
-    if (result.allAgree() && unreadable == 0)
-        return "Every value you gave agrees with the form (" + checked + " checked).";
-    std::string summary = checked + (result.values.size() == 1 ? " value" : " values") +
-                          " checked: " + std::to_string(result.slips.size()) +
-                          (result.slips.size() == 1 ? " slip" : " slips");
-    summary += result.slips.empty() ? "." : ", listed below.";
-    if (unreadable > 0)
-        summary += " Boxes marked ? could not be read.";
+    }
+    const std::size_t checked = result.values.size();
+    std::string summary;
+    if (result.slips.empty() && unreadable == 0) {
+        summary =
+            "Every value you gave agrees with the form (" + std::to_string(checked) + " checked).";
+    } else if (result.slips.empty()) {
+        summary = checked == 1 ? "The one value that could be read agrees with the form."
+                               : "The " + std::to_string(checked) +
+                                     " values that could be read agree with the form.";
+    } else {
+        summary = counted(checked, "value", "values") +
+                  " checked: " + counted(result.slips.size(), "slip", "slips") + ", listed below.";
+    }
+    if (unreadable > 0) {
+        summary += " " + counted(unreadable, "box", "boxes") + " marked " +
+                   std::string(unreadableSign) + " could not be read" +
+                   (unreadable == 1 ? ", so it was not checked." : ", so they were not checked.");
+    }
     return summary;
 }
 
 std::string slipText(const FoundSlip& slip) {
-    std::string text = std::string(valueName(slip.shownAt)) + " " + slip.givenText + ": ";
+    std::string text = std::string(valueLabel(slip.shownAt)) + " " + slip.givenText + ": ";
     if (slip.causes.empty()) {
         text += arithmeticSlipName;
     }
@@ -267,9 +288,13 @@ std::string slipText(const FoundSlip& slip) {
         }
         text += spec.name;
         if (cause.madeAt != slip.shownAt) {
-            text += " in " + std::string(valueName(cause.madeAt));
+            text += " at " + std::string(valueLabel(cause.madeAt));
         }
         text += " (" + std::string(spec.words) + ")";
+    }
+    if (slip.expectedText && *slip.expectedText != slip.rightText) {
+        return text + "; your own numbers give " + *slip.expectedText + ", the right value " +
+               slip.rightText;
     }
     return text + "; the right value is " + slip.rightText;
 }

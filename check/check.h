@@ -93,6 +93,9 @@ struct FoundSlip {
     std::vector<SlipCause> causes;
     std::string givenText;
     std::string rightText;
+    // What the navigator's own earlier numbers give there, as the form
+    // prints it; nullopt where they lead to no value.
+    std::optional<std::string> expectedText;
 };
 
 struct CheckResult {
@@ -117,15 +120,19 @@ struct CheckResult {
 CheckResult checkWorkedForm(const reduction::ReductionInput& entries, const WorkedValues& given,
                             Tolerance tolerance = Tolerance::Whole);
 
-// One line about a slip, for a student: "Qv 1237.43: sum taken for a
-// difference (...); the right value is 1365.03", with every cause named (and
-// the value it was made at, where that is an earlier value not given), or
-// the arithmetic or reading slip.
+// One line about a slip, for a student, each value named as the form writes
+// it: "Q(v) 1237.43: sum taken for a difference (...); the right value is
+// 1365.03", with every cause named (and the value it was made at, where that
+// is an earlier value not given), or the arithmetic or reading slip. Where
+// the student's own earlier numbers give another value than the right one,
+// both: "Q(w) 1066.53: arithmetic or reading slip; your own numbers give
+// 1056.53, the right value 1027.24".
 std::string slipText(const FoundSlip& slip);
 
 // The line under a checked form: how many values were checked and how many
 // slips were found, or why nothing was. unreadable counts the boxes whose
-// text could not be read as a value of their kind (marked "?").
+// text could not be read as a value of their kind (marked "?"), which were
+// not checked and are said so.
 std::string checkSummary(const CheckResult& result, std::size_t unreadable);
 
 // Where a value stands on the printed form: a line (0-based index into

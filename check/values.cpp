@@ -60,6 +60,19 @@ constexpr bool inOrder() {
 }
 static_assert(inOrder());
 
+// No two values read alike to a person (Qv and Q_v are both Q(v) on the form).
+constexpr bool labelsApart() {
+    for (std::size_t i = 0; i < valueSpecs.size(); ++i) {
+        for (std::size_t j = i + 1; j < valueSpecs.size(); ++j) {
+            if (valueSpecs[i].label == valueSpecs[j].label) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(labelsApart());
+
 constexpr std::array<ValueId, valueCount> orderOfTheForm = [] {
     std::array<ValueId, valueCount> ids{};
     for (std::size_t i = 0; i < valueCount; ++i) {
@@ -175,7 +188,7 @@ std::string_view unitOf(ValueKind kind) {
 }
 
 ReadValue notOfKind(ValueId id, std::string_view text) {
-    return {std::nullopt, std::string(valueName(id)) + " takes " +
+    return {std::nullopt, std::string(valueLabel(id)) + " takes " +
                               std::string(unitOf(valueKind(id))) + ", not " + quoted(text)};
 }
 
@@ -202,7 +215,7 @@ ReadValue readAngle(ValueId id, std::string_view text) {
     }
     if (minutes->value >= 60) {
         return {std::nullopt,
-                std::string(valueName(id)) + " takes minutes below 60, not " + quoted(text)};
+                std::string(valueLabel(id)) + " takes minutes below 60, not " + quoted(text)};
     }
     // Rebuilt as the form rebuilds an angle from its pair.
     return {minutes->value / 60 + degrees->value, {}};

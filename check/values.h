@@ -65,9 +65,12 @@ struct ReadValue {
 //               one decimal, whole degrees up to 999);
 //   Azimuth:    degrees with at most one decimal, "141.0" or "141";
 //   TableValue: a number with at most two decimals, "1365.03" or "1365".
-// Blanks around the text are dropped. A text in another kind's unit (an
-// angle in an azimuth column, a bare number in an angle column), a sign, an
-// exponent or anything else is a problem that names what the kind takes.
+// The degree sign may be typed as º, the minute mark as ′ or ’, and the
+// decimal point as a comma where it cannot be a thousands separator (at
+// most two digits after it). Blanks around the text are dropped. A text in
+// another kind's unit (an angle in an azimuth column, a bare number in an
+// angle column), a sign, an exponent or anything else is a problem that
+// names the value as the form writes it and what its kind takes.
 ReadValue readValue(ValueId id, std::string_view text);
 
 // The value as the worked form prints it: "15°47.7'", "141.0°", "1365.03".

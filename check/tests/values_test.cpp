@@ -29,7 +29,7 @@ TEST_P(ReadValue, ReadsOrNamesTheProblem) {
     if (c.problem != nullptr) {
         EXPECT_FALSE(read.value);
         EXPECT_NE(read.problem.find(c.problem), std::string::npos) << read.problem;
-        EXPECT_EQ(read.problem.rfind(std::string(check::valueName(c.id)) + " takes", 0), 0u)
+        EXPECT_EQ(read.problem.rfind(std::string(check::valueLabel(c.id)) + " takes", 0), 0u)
             << read.problem;
     } else if (c.value == notGiven) {
         EXPECT_FALSE(read.value);
