@@ -157,45 +157,23 @@ TEST_F(PrintoutMenuTest, UnwritablePathIsNamedInAMessageAndChangesNothing) {
 
 // The seed's sight fills the fields as typing would (the minute field a
 // degree field had locked is free again), chooses the method without
-// calculating, empties the printout and shows the seed; Cancel changes
-// nothing.
+// calculating, empties the printout and shows the seed until a clear.
 TEST_F(PrintoutMenuTest, NewExerciseFillsTheSeedsSightAndLeavesThePrintoutEmpty) {
-    const auto openDialog = [this] {
-        action("mnuNewExercise")->trigger();
-        auto* dialog = form.findChild<app::ExerciseDialog*>();
-        EXPECT_NE(dialog, nullptr);
-        return dialog;
-    };
-    app::ExerciseDialog* dialog = openDialog();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(dialog->seed().has_value()) << "a fresh seed is offered";
-    dialog->reject();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(field("txtGHADeg")->text(), QString());
-
-    // One seed whose sight is worked by Q(x) and one by QQ(x).
-    std::uint64_t seeds[2] = {};
-    for (std::uint64_t seed = 1, found = 0; found != 3; ++seed)
-        if (exercises::exercise(seed).method == reduction::Method::Q && (found & 1) == 0) {
-            seeds[0] = seed;
-            found |= 1;
-        } else if (exercises::exercise(seed).method == reduction::Method::QQ && (found & 2) == 0) {
-            seeds[1] = seed;
-            found |= 2;
-        }
+    // Seeds 2 and 3 give a QQ(x) and a Q(x) sight.
+    ASSERT_NE(exercises::exercise(2).method, exercises::exercise(3).method);
     const char* fieldNames[] = {"txtGHADeg", "txtGHAMin", "txtDecDeg", "txtDecMin",
                                 "txtLDeg",   "txtLMin",   "txtLoDeg",  "txtLoMin"};
-    for (const std::uint64_t seed : seeds) {
+    calculateFirstExample();
+    for (const std::uint64_t seed : {2u, 3u}) {
         SCOPED_TRACE(seed);
-        calculateFirstExample();
         retype("txtDecMin", "");
         retype("txtDecDeg", "90"); // locks Dec minutes
         ASSERT_FALSE(field("txtDecMin")->isEnabled());
-        ASSERT_TRUE(toolkit.messages.isEmpty());
-        dialog = openDialog();
+        action("mnuNewExercise")->trigger();
+        auto* dialog = form.findChild<app::ExerciseDialog*>();
         ASSERT_NE(dialog, nullptr);
         auto* seedBox = dialog->findChild<QLineEdit*>(QStringLiteral("txtSeed"));
-        seedBox->selectAll();
+        ASSERT_TRUE(dialog->seed().has_value()) << "a fresh seed is offered, selected";
         QTest::keyClicks(seedBox, QString::number(seed));
         QTest::keyClick(seedBox, Qt::Key_Return);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -208,22 +186,17 @@ TEST_F(PrintoutMenuTest, NewExerciseFillsTheSeedsSightAndLeavesThePrintoutEmpty)
             EXPECT_TRUE(edit->isEnabled()) << fieldNames[i];
             EXPECT_EQ(shownBase(edit), windowBackground(edit)) << fieldNames[i];
         }
-        EXPECT_EQ(control<QComboBox>("cboDec")->currentText().toStdString(),
-                  reduction::nameText(sight.decName));
-        EXPECT_EQ(control<QComboBox>("cboL")->currentText().toStdString(),
-                  reduction::nameText(sight.latName));
-        EXPECT_EQ(control<QComboBox>("cboLo")->currentText().toStdString(),
-                  reduction::nameText(sight.loName));
+        const auto shown = [this](const char* name) {
+            return control<QComboBox>(name)->currentText().toStdString();
+        };
+        EXPECT_EQ(shown("cboDec"), reduction::nameText(sight.decName));
+        EXPECT_EQ(shown("cboL"), reduction::nameText(sight.latName));
+        EXPECT_EQ(shown("cboLo"), reduction::nameText(sight.loName));
         EXPECT_EQ(control<QRadioButton>("optQQ")->isChecked(),
                   sight.method == reduction::Method::QQ);
         EXPECT_TRUE(surface()->isEmpty());
-        EXPECT_FALSE(action("mnuCopy")->isEnabled());
         EXPECT_TRUE(toolkit.messages.isEmpty()) << toolkit.messages.join(" | ").toStdString();
-        EXPECT_TRUE(
-            form.windowTitle().endsWith(QStringLiteral(" - Exercise ") + QString::number(seed)));
-        // The learner's Calculate then works exactly that sight.
-        click(control<QPushButton>("cmdQ"));
-        EXPECT_FALSE(surface()->isEmpty());
+        EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral(" - Exercise %1").arg(seed)));
     }
     click(control<QPushButton>("cmdClear"));
     EXPECT_EQ(form.windowTitle(), app::applicationTitle);
