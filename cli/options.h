@@ -58,7 +58,8 @@ inline constexpr std::array<OptionSpec, 15> optionSpecs{{
      "with --check: how far a table reading may stray"},
     {OptionId::Pdf, "pdf", "", "FILE", 1, "write answer sheets (--check: marked) to the PDF FILE"},
     {OptionId::Blank, "blank", "", "", 0, "with --pdf: an exercise sheet, without the values"},
-    {OptionId::Quiet, "quiet", "", "", 0, "with --batch: no progress line on a terminal"},
+    {OptionId::Quiet, "quiet", "", "", 0,
+     "with --batch or --check: no progress line on a terminal"},
     {OptionId::Help, "help", "-h", "", 0, "show this help and exit"},
     {OptionId::Version, "version", "", "", 0, "show the version and exit"},
 }};

@@ -8,9 +8,10 @@
 
 namespace cli {
 
-printout::SheetItem sheetItem(long long row, const Sight& sight) {
+printout::SheetItem sheetItem(long long row, const Sight& sight, const OtherCells& others) {
     printout::SheetItem item;
     item.row = static_cast<int>(row);
+    item.label = otherCellsText(others);
     item.entries = printout::entriesText(sight.input);
     if (sight.result.outcome == reduction::Outcome::Complete) {
         item.form = printout::buildWorkedForm(sight.record, sight.input.method);
@@ -23,6 +24,7 @@ printout::SheetItem sheetItem(long long row, const Sight& sight) {
 printout::SheetItem markedSheetItem(const CheckRow& row) {
     printout::SheetItem item;
     item.row = static_cast<int>(row.number);
+    item.label = otherCellsText(row.others);
     if (!row.input) {
         item.message = row.problem;
         return item;
@@ -54,13 +56,15 @@ void PdfSheets::row(const CheckRow& row) {
     items_.push_back(markedSheetItem(row));
 }
 
-void PdfSheets::row(long long number, const std::optional<Sight>& sight, std::string_view problem) {
+void PdfSheets::row(long long number, const std::optional<Sight>& sight, std::string_view problem,
+                    const OtherCells& others) {
     if (sight) {
-        items_.push_back(sheetItem(number, *sight));
+        items_.push_back(sheetItem(number, *sight, others));
         return;
     }
     printout::SheetItem item;
     item.row = static_cast<int>(number);
+    item.label = otherCellsText(others);
     item.message = std::string(problem);
     items_.push_back(std::move(item));
 }

@@ -178,6 +178,28 @@ TEST(CheckSheets, AClassFileGivesOnePagePerRowWithTheReportsMarksAndSlips) {
 
 namespace {
 
+// A student's column heads each of their sheets, marked or answer.
+TEST(CheckSheets, AStudentsColumnHeadsTheirSheet) {
+    if (!pdftext::available())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string pdf = folder.filePath(QStringLiteral("sheets.pdf")).toStdString();
+    const std::string file = cli::batchHeader() + ",student,LHA\n" +
+                             entryCells(testentries::firstExample(Method::Q)) +
+                             ",Ann Lee,344 12.3\n";
+    for (const char* mode : {"--check", "--batch"}) {
+        SCOPED_TRACE(mode);
+        const auto run = sightform({mode, "-", "--pdf", pdf}, file);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::vector<QStringList> pages = pdftext::layoutPages(QString::fromStdString(pdf));
+        ASSERT_FALSE(pages.empty());
+        const QString page = collapsedText(pages[0]);
+        EXPECT_TRUE(page.startsWith(QStringLiteral("Row 2 student: Ann Lee GHA 54°12.3'")))
+            << page.left(120).toStdString();
+    }
+}
+
 TEST(CheckSheets, UsageAndUnwritableFile) {
     const std::string file = cli::batchHeader() + ",LHA\n" +
                              entryCells(testentries::firstExample(Method::Q)) + ",344 12.3\n";
