@@ -119,8 +119,8 @@ std::string helpText() {
         "  or:  sightform --batch FILE|- [--json] [--exact] [--quiet]\n"
         "  or:  sightform [SIGHT OPTION]... --pdf FILE [--blank]\n"
         "  or:  sightform --batch FILE|- --pdf FILE [--blank] [--quiet]\n"
-        "  or:  sightform --check FILE|- [--json] [--tolerance whole|tenths|exact] [--quiet]\n"
-        "  or:  sightform --check FILE|- --pdf FILE [--tolerance whole|tenths|exact] [--quiet]\n"
+        "  or:  sightform --check FILE|- [--json] [--tolerance whole|tenths|exact]\n"
+        "  or:  sightform --check FILE|- --pdf FILE [--tolerance whole|tenths|exact]\n"
         "  or:  sightform --help | --version\n";
     text += paragraph(
         "Works one sight reduction by the Q(x) or QQ(x) table method, as the "
