@@ -9,7 +9,7 @@
 
 // The slips a navigator makes in the Q(x) and QQ(x) work form, in one table:
 // the checker tries them to name the cause of a wrong number, the tests
-// inject them into a reduction, and sightform's help and the README list
+// inject them into a reduction, and sightform's help and the manual list
 // them from it.
 
 namespace check {
