@@ -320,8 +320,8 @@ BatchRow readEntryCells(std::span<const std::string, batchColumns.size()> cells,
     for (std::size_t i = 0; i < batchColumns.size(); ++i) {
         const BatchColumn& column = batchColumns[i];
         const std::string& text = cells[i];
-        // A spreadsheet's own correction may have lowered the case of a
-        // name or a method.
+        // Typed into a spreadsheet, a method or a name is as often in lower
+        // case.
         const std::string upper = upperCase(text);
         switch (column.cell) {
         case BatchCell::Method:
