@@ -293,6 +293,14 @@ std::string withDecimalPoint(std::string_view text) {
     return point;
 }
 
+std::string quotedAsWritten(std::string problem, std::string_view read, std::string_view written) {
+    const std::size_t at = problem.rfind(read);
+    if (read != written && at != std::string::npos) {
+        problem.replace(at, read.size(), written);
+    }
+    return problem;
+}
+
 BatchRow parseBatchRow(std::string_view line) {
     std::string problem;
     const auto cells = rowCells(line, ',', problem);
@@ -365,7 +373,8 @@ BatchRow readEntryCells(std::span<const std::string, batchColumns.size()> cells,
         }
         const std::string text = decimalComma ? withDecimalPoint(cells[i]) : cells[i];
         if (const auto problem = fieldTextProblem(text, column.field)) {
-            return {std::nullopt, std::string(column.name) + " takes " + *problem};
+            return {std::nullopt, std::string(column.name) + " takes " +
+                                      quotedAsWritten(*problem, text, cells[i])};
         }
         fieldText(in, column.field) = text;
     }

@@ -131,4 +131,8 @@ BatchRow readEntryCells(std::span<const std::string, batchColumns.size()> cells,
 // as the field rules and the value reading take it.
 std::string withDecimalPoint(std::string_view text);
 
+// problem, which quotes read last, quoting written in its place: a cell read
+// with a decimal point is quoted as the file writes it.
+std::string quotedAsWritten(std::string problem, std::string_view read, std::string_view written);
+
 } // namespace cli

@@ -19,9 +19,10 @@ CheckRow readRow(long long number, std::string_view line, const ColumnLayout& la
         return row;
     }
     for (const auto& [at, id] : layout.valueAt) {
-        const check::ReadValue value = check::readValue(id, layout.numberText((*cells)[at]));
+        const std::string text = layout.numberText((*cells)[at]);
+        const check::ReadValue value = check::readValue(id, text);
         if (!value.problem.empty()) {
-            row.problem = value.problem;
+            row.problem = quotedAsWritten(value.problem, text, (*cells)[at]);
             return row;
         }
         row.values[id] = value.value;

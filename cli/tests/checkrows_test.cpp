@@ -115,6 +115,14 @@ TEST(CheckRows, EntryColumnsInAnyLetterCaseAndValueColumnsInAnyOrder) {
     EXPECT_EQ(run.rows[0].result.values[0].id, ValueId::Hc);
 }
 
+TEST(CheckRows, ACellOfASemicolonFileIsQuotedAsWritten) {
+    const CheckRun run = check(cli::batchHeader(";") + ";LHA\nQ;54;62,3;N;20;15;N;40;0;W;70;0;\n" +
+                               "Q;54;12,3;N;20;15;N;40;0;W;70;0;344 12,x\n");
+    ASSERT_EQ(run.rows.size(), 2u);
+    EXPECT_EQ(run.rows[0].problem, "ghaMin takes at most 59.9, not '62,3'");
+    EXPECT_NE(run.rows[1].problem.find("not '344 12,x'"), std::string::npos) << run.rows[1].problem;
+}
+
 // Class files as spreadsheets write them: each file's one row is read, and
 // its values agree.
 struct ClassFileCase {
