@@ -21,6 +21,7 @@ const valueNames = [
 const azimuths = new Set(['Z', 'ZUsed', 'Zn']);
 const isAngle = name => !azimuths.has(name) && !name.startsWith('Q');
 
+const formWords = { Q_coDec: 'Q(90 - dec)', tUsed: 't used', coV: '90 - v', ZUsed: 'Z after its rule' };
 const signs = { agrees: '✓', 'within-reading': '≈', follows: '→', differs: '✗' };
 
 // sightform --check --json's object for one sheet: the sight and the values
@@ -74,13 +75,16 @@ async function enterSight(page, sight) {
 // The boxes in the order Tab takes them.
 const boxOrder = page => page.$$eval('#checkForm input', boxes => boxes.map(box => box.id.replace(/^check_/, '')));
 
-// Types the sheet into the open check, box after box with Tab, as a person
-// copies their form; a value not given leaves its box empty.
+// Types the sheet into the open check, over what the boxes kept, box after
+// box with Tab in the order of working, as a person copies their form; a
+// value not given leaves its box empty.
 async function typeSheet(page, sheet) {
-  const order = await boxOrder(page);
-  assert.deepEqual([...order].sort(), [...valueNames].sort(), 'one box per value');
-  for (const [i, name] of order.entries()) {
-    assert.equal(await focusedId(page), `check_${name}`, 'Tab goes through the boxes in the form\'s order');
+  assert.deepEqual(await boxOrder(page), valueNames, 'the boxes in the order of working');
+  await page.focus('#check_LHA');
+  for (const [i, name] of valueNames.entries()) {
+    assert.equal(await focusedId(page), `check_${name}`, 'Tab goes through the boxes in the order of working');
+    await page.$eval(`#check_${name}`, box => box.select());
+    await page.keyboard.press('Delete');
     if (sheet[name] !== undefined) await page.keyboard.type(written(name, sheet[name], i));
     await page.keyboard.press('Tab');
   }
@@ -103,7 +107,7 @@ const marksShown = page =>
         typed: box.value,
         copies: copies.map(copy => [copy.value, copy.dataset.mark]),
         description: box.getAttribute('aria-description'),
-        label: box.getAttribute('aria-label'),
+        label: box.labels[0]?.textContent,
       });
     }
     return {
@@ -126,7 +130,7 @@ function assertSameAsSightform(shown, report) {
     assert.equal(got.mark, want.mark, what);
     assert.ok(got.signs.every(sign => sign === signs[want.mark]), what);
     for (const copy of got.copies) assert.deepEqual(copy, [got.typed, want.mark], `${what}: its copy`);
-    assert.equal(got.label, want.name);
+    if (formWords[want.name]) assert.equal(got.label, formWords[want.name], 'named as the form writes it');
     assert.ok(got.description.startsWith(`${signs[want.mark]} `), what);
     if (want.mark !== 'agrees') assert.ok(got.description.endsWith(`the form has ${want.right}`), what);
   }
@@ -138,7 +142,7 @@ async function openBy(page, how) {
   if (how === 'key') await accessKey(page, 'K');
   else await page.click('#mnuCheck');
   await page.waitForSelector('#checkDialog[open]');
-  assert.equal(await focusedId(page), 'check_LHA', 'the first box has the focus');
+  assert.match(await focusedId(page), /^check_\w+$/, 'a box has the focus');
 }
 
 async function checkBy(page, how) {
