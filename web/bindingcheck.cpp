@@ -40,6 +40,10 @@ std::string_view kindKey(check::ValueKind kind) {
     return "angle";
 }
 
+// Bytes of a box's text that the checker reads: several times the longest
+// value with its signs and blanks.
+constexpr std::size_t longestBoxText = 64;
+
 // The two differences, which a slip earlier on can take below zero: their
 // boxes need a keyboard with a minus sign.
 bool canBeNegative(check::ValueId id) {
@@ -232,9 +236,26 @@ EMSCRIPTEN_KEEPALIVE const char* sight_check_open(Page* page, int method, const 
 }
 
 // What the box of value `value` (its index in the form's order) holds now.
+// Blanks around the text are dropped, and a text still longer than any
+// value can be is cut, with "…" after it: it cannot be read either way, and
+// the reason given for it quotes the text.
 EMSCRIPTEN_KEEPALIVE void sight_check_set_text(Page* page, int value, const char* utf8) {
-    if (value >= 0 && value < static_cast<int>(check::valueCount))
-        page->sheet.texts[static_cast<std::size_t>(value)] = utf8;
+    if (value < 0 || value >= static_cast<int>(check::valueCount))
+        return;
+    std::string_view typed(utf8);
+    const std::size_t first = typed.find_first_not_of(" \t");
+    typed = first == std::string_view::npos
+                ? std::string_view()
+                : typed.substr(first, typed.find_last_not_of(" \t") - first + 1);
+    std::string& kept = page->sheet.texts[static_cast<std::size_t>(value)];
+    if (typed.size() <= longestBoxText) {
+        kept = typed;
+        return;
+    }
+    std::size_t cut = longestBoxText;
+    while (cut > 0 && (static_cast<unsigned char>(typed[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a character
+    kept = std::string(typed.substr(0, cut)) + "\u2026";
 }
 
 // Checks the boxes against the entries the check was opened on, with the

@@ -282,6 +282,7 @@ function showRightForm(shown) {
   button.textContent = shown ? 'Hide the Right Form' : 'Show the Right Form';
   element('checkForm').classList.toggle('showingRight', shown);
   element('checkRightForm').hidden = !shown;
+  if (shown) element('checkRightForm').scrollIntoView({ block: 'nearest' });
 }
 
 function sayEntriesChanged(entries) {
