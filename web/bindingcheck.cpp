@@ -5,6 +5,8 @@
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -110,28 +112,24 @@ bool noEntries(const reduction::ReductionInput& entries) {
            blank(entries.loDeg) && blank(entries.loMin);
 }
 
+// The checker's own key to the marks, each sign with the key the page
+// colours it by: the marks in their order, then the unreadable box.
 void writeLegend(Writer& json) {
+    constexpr std::array marks{check::Mark::Agrees, check::Mark::WithinReading,
+                               check::Mark::Follows, check::Mark::Differs};
     key(json, "legend");
     json.StartArray();
-    for (const check::Mark mark : {check::Mark::Agrees, check::Mark::WithinReading,
-                                   check::Mark::Follows, check::Mark::Differs}) {
+    const std::span<const check::LegendEntry> legend = check::markLegend();
+    for (std::size_t i = 0; i < legend.size(); ++i) {
         json.StartObject();
         key(json, "mark");
-        text(json, check::markKey(mark));
+        text(json, i < marks.size() ? check::markKey(marks[i]) : "unreadable");
         key(json, "sign");
-        text(json, check::markSign(mark));
+        text(json, legend[i].sign);
         key(json, "words");
-        text(json, check::markText(mark));
+        text(json, legend[i].words);
         json.EndObject();
     }
-    json.StartObject();
-    key(json, "mark");
-    text(json, "unreadable");
-    key(json, "sign");
-    text(json, "?");
-    key(json, "words");
-    text(json, "could not be read");
-    json.EndObject();
     json.EndArray();
 }
 
@@ -263,9 +261,9 @@ EMSCRIPTEN_KEEPALIVE void sight_check_set_text(Page* page, int value, const char
 // "allAgree", "values": each box that holds a value, in the form's order,
 // with its "name", "mark" (key), "sign", "description" ("differs; the form
 // has 63.80"), "given", "right", "expected" (or null) and "slip" (the slip's
-// line where a slip shows at it, or null); "problems": each
-// box whose text is not a value of its kind, with its "name" and
-// "problem"; "slips": one line each, in the form's order}.
+// line where a slip shows at it, or null); "problems": each box whose text
+// is not a value of its kind, with its "name", "problem" and "sign";
+// "slips": one line each, in the form's order}.
 EMSCRIPTEN_KEEPALIVE const char* sight_check(Page* page, const char* toleranceName) {
     const auto tolerance = check::toleranceFromText(toleranceName);
     rapidjson::StringBuffer buffer;
@@ -342,6 +340,8 @@ EMSCRIPTEN_KEEPALIVE const char* sight_check(Page* page, const char* toleranceNa
         text(json, check::valueName(id));
         key(json, "problem");
         text(json, problem);
+        key(json, "sign");
+        text(json, check::unreadableSign);
         json.EndObject();
     }
     json.EndArray();

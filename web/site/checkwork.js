@@ -14,9 +14,6 @@ import { keepMarkingAsIGo, keepSheet, keptSheet, lastTyped, markingAsIGo } from 
 
 const element = id => document.getElementById(id);
 
-// Shown for a box whose text is not a value of its kind.
-const unreadableSign = '?';
-
 // Far more than any value takes (a minute mark, blanks and all), and a
 // long paste is cut to it before it reaches the core.
 const boxMaxLength = 24;
@@ -189,7 +186,7 @@ function verdicts(answer) {
   const said = new Map();
   const beside = element('checkAsIGo').checked;
   for (const problem of answer.problems)
-    said.set(problem.name, ['unreadable', unreadableSign, problem.problem, beside ? problem.problem : null]);
+    said.set(problem.name, ['unreadable', problem.sign, problem.problem, beside ? problem.problem : null]);
   for (const value of answer.values) {
     const words = beside && value.mark === 'differs' ? value.slip ?? value.description : null;
     said.set(value.name, [value.mark, value.sign, value.description, words]);
@@ -207,8 +204,8 @@ function showMarks(core) {
     if (sheet.marked.has(box.name) && said.has(box.name)) markBox(box, ...said.get(box.name));
   }
   if (sheet.checked) {
-    const labels = new Map(sheet.boxes.map(box => [box.name, box.label]));
-    const lines = [...answer.problems.map(problem => `${labels.get(problem.name)}: ${problem.problem}`), ...answer.slips];
+    // Each line names its value, as the form writes it.
+    const lines = [...answer.problems.map(problem => problem.problem), ...answer.slips];
     element('checkSlips').replaceChildren(...lines.map(line => {
       const item = document.createElement('li');
       item.textContent = line;

@@ -268,7 +268,7 @@ test('a box that is not a value of its kind is marked ? and said why; a blank bo
   assert.deepEqual(shown.values.map(v => [v.name, v.mark, v.signs[0]]),
     [['LHA', 'agrees', '✓'], ['t', 'unreadable', '?'], ['Hc', 'agrees', '✓']]);
   assert.equal(shown.slips.length, 1);
-  assert.match(shown.slips[0], /^t: /);
+  assert.match(shown.slips[0], /^t takes /);
   assert.match(shown.summary, /could not be read/);
   await closeCheck(page);
   await assertClean(opened, site.origin);
