@@ -159,21 +159,22 @@ TEST(CheckSheets, AClassFileGivesOnePagePerRowWithTheReportsMarksAndSlips) {
                 continue;
             }
             // "✓ t used 15°47.7' agrees ...": the sign, the value as the form
-            // writes it (the longest that fits), the given value; on the page
-            // the given value, then its sign.
+            // writes it (the longest that fits: Q(v) in Q(Z) before Q(v)),
+            // the given value; on the page the given value, then its sign.
             const QString sign = line.section(QLatin1Char(' '), 0, 0);
-            const QString rest = line.section(QLatin1Char(' '), 1);
             QString label;
-            for (const ValueId id : check::allValues()) {
-                const QString named = QString::fromUtf8(check::valueLabel(id)) + QLatin1Char(' ');
-                if (rest.startsWith(named) && named.size() > label.size())
-                    label = named;
+            for (const check::ValueId id : check::allValues()) {
+                const QString candidate = QString::fromUtf8(check::valueLabel(id).data());
+                if (line.startsWith(sign + QLatin1Char(' ') + candidate + QLatin1Char(' ')) &&
+                    candidate.size() > label.size())
+                    label = candidate;
             }
             if (label.isEmpty()) {
                 EXPECT_TRUE(page.contains(line)) << line.toStdString(); // a message
                 continue;
             }
-            const QString given = rest.mid(label.size()).section(QLatin1Char(' '), 0, 0);
+            const QString given =
+                line.mid(sign.size() + label.size() + 2).section(QLatin1Char(' '), 0, 0);
             EXPECT_TRUE(page.contains(given + QLatin1Char(' ') + sign)) << line.toStdString();
             ++marks;
         }
