@@ -1,10 +1,13 @@
 #include "cli/sheets.h"
 
+#include <algorithm>
+
 #include <QLocale>
 #include <QString>
 
 #include "check/markedform.h"
 #include "cli/checkreport.h"
+#include "printout/patterns.h"
 
 namespace cli {
 
@@ -41,7 +44,14 @@ printout::SheetItem markedSheetItem(const CheckRow& row) {
     }
     item.notes.push_back(result.values.empty() ? "No values given."
                                                : slipsCount(result.slips.size()));
-    item.notes.push_back(check::markLegendText());
+    // The key as wide as the form above it, each entry whole.
+    int columns = 0;
+    for (const std::string& line : printout::renderLines(*item.form)) {
+        columns = std::max(columns, printout::columnCount(line));
+    }
+    for (std::string& line : check::markLegendLines(columns)) {
+        item.notes.push_back(std::move(line));
+    }
     return item;
 }
 

@@ -101,6 +101,8 @@ int formWidth(const WorkedForm& form) {
 // alone), the lines after the first indented by two blanks.
 std::vector<std::string> wrapped(const std::string& text, int columns) {
     constexpr std::string_view indent = "  ";
+    if (columnCount(text) <= columns)
+        return {text}; // as it stands, its blanks too
     std::vector<std::string> lines;
     std::string line;
     std::size_t at = 0;
