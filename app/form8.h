@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -90,6 +91,12 @@ class Form8 final : public QWidget {
     // reduction of its own; the window, its record and its printout stay as
     // they are.
     void mnuCheck_Click();
+    // "New Exercise…": asks for a seed (a fresh one offered) and fills the
+    // fields, the names and the method with that seed's practice sight, as
+    // typing and choosing would but without calculating, and leaves the
+    // printout empty for the learner to work; the title shows the seed
+    // until the fields are cleared.
+    void mnuNewExercise_Click();
 
     // The open help window, or nullptr.
     help::Form1* helpWindow() const;
@@ -148,6 +155,7 @@ class Form8 final : public QWidget {
     bool filterButtonKey(QObject* watched, const QKeyEvent& key);
 
     void clearFields(std::span<const entry::FieldId> order);
+    void fillExercise(std::uint64_t seed);
 
     void Form_Load();
     void createControls();
@@ -209,6 +217,7 @@ class Form8 final : public QWidget {
     QAction* mnuCopy = nullptr;
     QAction* mnuSavePdf = nullptr;
     QAction* mnuCheck = nullptr;
+    QAction* mnuNewExercise = nullptr;
 };
 
 } // namespace app

@@ -9,6 +9,7 @@
 #include "cli/options.h"
 #include "cli/program.h"
 #include "entry/fields.h"
+#include "exercises/exercises.h"
 
 namespace cli {
 namespace {
@@ -214,12 +215,45 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
         case OptionId::Quiet:
             read.quiet = true;
             break;
+        case OptionId::Exercises: {
+            const auto count = exercises::seedFromText(option.values[0]);
+            if (!count || *count == 0) {
+                return {std::nullopt, "--exercises takes N, a whole number from 1, not " +
+                                          quotedText(option.values[0])};
+            }
+            read.exercises = count;
+            break;
+        }
+        case OptionId::Seed:
+            read.seed = exercises::seedFromText(option.values[0]);
+            if (!read.seed) {
+                return {std::nullopt,
+                        "--seed takes a whole number from 0 to 18446744073709551615, not " +
+                            quotedText(option.values[0])};
+            }
+            break;
         case OptionId::Help:
         case OptionId::Version:
             break;
         }
         if (sightOption == nullptr && isSightOption(id)) {
             sightOption = &option;
+        }
+        read.methodGiven = read.methodGiven || id == OptionId::Method;
+    }
+    if (read.seed && !read.exercises) {
+        return {std::nullopt, "--seed takes effect only with --exercises N"};
+    }
+    if (read.exercises) {
+        // Only the seed and the method shape the exercises; they are the
+        // entries, so nothing else can go with them.
+        for (const GivenOption& option : given) {
+            const OptionId id = option.spec->id;
+            if (id != OptionId::Exercises && id != OptionId::Seed && id != OptionId::Method) {
+                return {std::nullopt, dashed(*option.spec) +
+                                          " cannot be combined with --exercises, which "
+                                          "writes the entries for --batch"};
+            }
         }
     }
     const bool toleranceGiven = std::any_of(given.begin(), given.end(), [](const auto& option) {

@@ -150,6 +150,11 @@ std::string& fieldText(reduction::ReductionInput& input, FieldId field) {
     return input.loMin;
 }
 
+const std::string& fieldText(const reduction::ReductionInput& input, FieldId field) {
+    // The one table of fields above, read without writing.
+    return fieldText(const_cast<reduction::ReductionInput&>(input), field);
+}
+
 std::string quotedText(std::string_view text) {
     std::string shown = "'";
     std::size_t characters = 0;
@@ -192,6 +197,37 @@ std::optional<reduction::Method> methodFromText(std::string_view text) {
         return reduction::Method::QQ;
     }
     return std::nullopt;
+}
+
+std::string_view methodText(reduction::Method method) {
+    return method == reduction::Method::Q ? "Q" : "QQ";
+}
+
+std::string batchRowText(const reduction::ReductionInput& input) {
+    std::string row;
+    for (const BatchColumn& column : batchColumns) {
+        if (!row.empty()) {
+            row += ',';
+        }
+        switch (column.cell) {
+        case BatchCell::Method:
+            row += methodText(input.method);
+            break;
+        case BatchCell::DecName:
+            row += reduction::nameText(input.decName);
+            break;
+        case BatchCell::LatName:
+            row += reduction::nameText(input.latName);
+            break;
+        case BatchCell::LonName:
+            row += reduction::nameText(input.loName);
+            break;
+        case BatchCell::FieldText:
+            row += fieldText(input, column.field);
+            break;
+        }
+    }
+    return row;
 }
 
 std::optional<std::vector<std::string>> splitCsvLine(std::string_view line, char separator) {

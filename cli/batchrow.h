@@ -49,6 +49,7 @@ std::string batchHeader(std::string_view separator = ",");
 
 // The text of the input that holds field.
 std::string& fieldText(reduction::ReductionInput& input, entry::FieldId field);
+const std::string& fieldText(const reduction::ReductionInput& input, entry::FieldId field);
 
 // A field's bound as its messages write it: "719", "59.9".
 std::string boundText(double bound);
@@ -75,6 +76,12 @@ std::optional<std::string> fieldTextProblem(std::string_view text, entry::FieldI
 
 // "Q" or "QQ", exactly.
 std::optional<reduction::Method> methodFromText(std::string_view text);
+std::string_view methodText(reduction::Method method);
+
+// The sight as one batch row, without its line end: the cells in the order
+// of batchColumns, the field texts as they are. parseBatchRow reads it back
+// as this sight when the texts hold no comma, quote or blank at either end.
+std::string batchRowText(const reduction::ReductionInput& input);
 
 // The cells of one CSV line: separated by separator (a comma, or the
 // semicolon of a file saved where the comma is the decimal mark); blanks

@@ -29,6 +29,8 @@ enum class OptionId {
     Pdf,
     Blank,
     Quiet,
+    Exercises,
+    Seed,
     Help,
     Version
 };
@@ -44,7 +46,7 @@ struct OptionSpec {
     std::string_view help;
 };
 
-inline constexpr std::array<OptionSpec, 15> optionSpecs{{
+inline constexpr std::array<OptionSpec, 17> optionSpecs{{
     {OptionId::Method, "method", "", "Q|QQ", 1, "table method: Q (default) or QQ"},
     {OptionId::Gha, "gha", "", "DEG MIN", 2, "GHA, or LHA with the longitude left empty or zero"},
     {OptionId::Dec, "dec", "", "N|S DEG MIN", 3, "declination: name N (default) or S"},
@@ -60,6 +62,9 @@ inline constexpr std::array<OptionSpec, 15> optionSpecs{{
     {OptionId::Blank, "blank", "", "", 0, "with --pdf: an exercise sheet, without the values"},
     {OptionId::Quiet, "quiet", "", "", 0,
      "with --batch or --check: no progress line on a terminal"},
+    {OptionId::Exercises, "exercises", "", "N", 1,
+     "write N practice sights as CSV rows for --batch"},
+    {OptionId::Seed, "seed", "", "SEED", 1, "with --exercises: the seed that makes the sights"},
     {OptionId::Help, "help", "-h", "", 0, "show this help and exit"},
     {OptionId::Version, "version", "", "", 0, "show the version and exit"},
 }};

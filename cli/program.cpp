@@ -9,10 +9,12 @@
 #include <memory>
 #include <optional>
 
+#include "cli/batchrow.h"
 #include "cli/checkreport.h"
 #include "cli/checkrows.h"
 #include "cli/jsonwriter.h"
 #include "cli/sightreport.h"
+#include "exercises/exercises.h"
 #include "progress/progressline.h"
 
 namespace cli {
@@ -226,6 +228,30 @@ int checkForms(const Arguments& given, Sheets* sheets) {
     return afterOutput(status);
 }
 
+// --exercises: the header and the practice sights as batch rows on stdout;
+// a seed sightform chose itself is said on stderr, so the same sights can be
+// written again.
+int writeExercises(const Arguments& given) {
+    const std::uint64_t seed = given.seed ? *given.seed : exercises::freshSeed();
+    if (!given.seed) {
+        const std::string seedText = std::to_string(seed);
+        reportError("exercises of seed " + seedText + "; --seed " + seedText +
+                    " writes them again");
+    }
+    exercises::ExerciseStream stream(seed, given.methodGiven ? std::optional(given.sight.method)
+                                                             : std::nullopt);
+    FileSink out(stdout);
+    std::string line = batchHeader() + "\n";
+    out.write(line);
+    for (std::uint64_t i = 0; i < *given.exercises; ++i) {
+        line = batchRowText(stream.next());
+        line += '\n';
+        out.write(line);
+    }
+    out.flush();
+    return afterOutput(exitComplete);
+}
+
 } // namespace
 
 int afterOutput(int status) {
@@ -242,6 +268,9 @@ void reportError(const std::string& text) {
 }
 
 int runSightform(const Arguments& given, Sheets* sheets) {
+    if (given.exercises) {
+        return writeExercises(given);
+    }
     if (given.check) {
         return checkForms(given, sheets);
     }

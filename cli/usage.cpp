@@ -121,12 +121,14 @@ std::string helpText() {
         "  or:  sightform --batch FILE|- --pdf FILE [--blank] [--quiet]\n"
         "  or:  sightform --check FILE|- [--json] [--tolerance whole|tenths|exact]\n"
         "  or:  sightform --check FILE|- --pdf FILE [--tolerance whole|tenths|exact]\n"
+        "  or:  sightform --exercises N [--seed SEED] [--method Q|QQ]\n"
         "  or:  sightform --help | --version\n";
     text += paragraph(
         "Works one sight reduction by the Q(x) or QQ(x) table method, as the "
         "sightcheck window does, and prints its worked form; with --batch, the "
         "form of every row of a file; with --check, marks the numbers of a navigator's own "
-        "worked forms and names each slip. The sight options are " +
+        "worked forms and names each slip; with --exercises, writes practice sights to work by "
+        "hand. The sight options are " +
             sightOptionList() + ".",
         0);
     text += "\nOptions:\n";
@@ -221,6 +223,21 @@ std::string helpText() {
         "and formulas but leaves out every computed value: an exercise sheet to fill in by hand. "
         "Nothing is printed on stdout; the messages of a single sight still go to stderr, and the "
         "exit status is the same as without --pdf.",
+        2);
+
+    text += "\nExercises:\n";
+    text += paragraph(
+        "With --exercises N, N practice sights go to stdout as the CSV that --batch reads, header "
+        "first: entries as a navigator copies them from the almanac and the DR, GHA and "
+        "declination to a tenth of a minute, DR latitude and longitude to whole or tenth "
+        "minutes. Every sight reduces completely, with Hc from 5 to 85 degrees. Every ten rows "
+        "hold each rule of the method a fixed number of times: t over 90 and u over 90 twice "
+        "each, contrary names three times, a south latitude three times, an east longitude three "
+        "times, GHA and longitude past 360 twice, the LHA given as GHA with the longitude 0 twice, "
+        "and each method five times unless --method chooses one. The same SEED (a whole number "
+        "from 0 to 18446744073709551615) gives the same sights everywhere, the window's and the "
+        "web page's New Exercise included, whose sight is the first row of the seed; without "
+        "--seed, sightform chooses one and names it on stderr.",
         2);
 
     text += checkHelpText();

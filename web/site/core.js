@@ -4,6 +4,9 @@
 
 import createSightCore from './sightcore.js';
 
+// An exercise's method for the core: 0 both, 1 Q(x), 2 QQ(x).
+const methodChoice = method => ({ Q: 1, QQ: 2 })[method] ?? 0;
+
 export async function loadCore() {
   const module = await createSightCore();
   // A text is handed over in memory of its own, freed after the call: ccall
@@ -73,6 +76,20 @@ export async function loadCore() {
     check(boxTexts, tolerance) {
       boxTexts.forEach((text, value) => call('sight_check_set_text', null, [page, value, text]));
       return answer('sight_check', page, tolerance);
+    },
+    // A seed offered for a new exercise, as text.
+    freshSeed: () => module.UTF8ToString(call('sight_exercise_seed', 'number', [page])),
+    // The seed's practice sight, {seed, texts, method, decName, latName,
+    // loName}, or null when the text is not a seed. method: 'Q' or 'QQ' for
+    // every sight, otherwise both.
+    exercise(seedText, method = '') {
+      const sight = answer('sight_exercise', page, seedText, methodChoice(method));
+      return sight.seed === null ? null : sight;
+    },
+    // The seed's first count sights, as above, or null.
+    exercises(seedText, count, method = '') {
+      const sights = answer('sight_exercises', page, seedText, count, methodChoice(method));
+      return sights.seed === null ? null : sights.sights;
     },
   };
 }

@@ -6,6 +6,7 @@
 import { loadCore } from './core.js';
 import { connectCheck } from './checkwork.js';
 import { buildControls, connectControls } from './controls.js';
+import { connectExercise } from './exercise.js';
 import { connectHelp } from './help.js';
 import { keepOffline } from './offline.js';
 import { connectFormCommands, rehearse } from './printout.js';
@@ -17,6 +18,7 @@ async function start() {
   connectFormCommands();
   const currentEntries = connectControls(core, layout, controls, connectHelp(core.helpText()));
   connectCheck(core, currentEntries);
+  connectExercise(core, layout);
   document.documentElement.dataset.state = 'ready';
   performance.mark('ready-for-typing');
   keepOffline();
