@@ -189,15 +189,20 @@ std::string helpText() {
         2);
 
     text += "\nBatch format:\n";
+    const std::string method(batchColumns.front().name);
     text += paragraph("With --batch FILE (- for standard input), every line of FILE is one sight, "
                       "in CSV and UTF-8, with these cells in this order; a first line that begins "
                       "with \"" +
-                          std::string(batchColumns.front().name) +
-                          "\" in any letter case is a header and skipped:",
+                          method + "\" in any letter case, or that has a cell \"" + method +
+                          "\", is a header:",
                       2);
     text += paragraph(batchHeader(", "), 4);
     text += paragraph(
-        "Empty cells are empty fields; an empty method or name cell takes its default. Blanks "
+        "A header that names all twelve columns lays out the rows as a class file of --check "
+        "(see Class files): other columns may stand among them and are carried to each row's "
+        "output, and the value columns of --check are not read. Any other header is skipped. "
+        "Empty cells are empty fields; an empty method or name cell takes its default; methods "
+        "and names may be written in lower case. Blanks "
         "around a cell are dropped; a cell may be quoted with double quotes, and then keeps its "
         "blanks. Blank lines are skipped; rows are numbered by their line in the file, and each "
         "is reduced on its own. Text output: per row a block that begins with \"Row N:\", then "
@@ -236,6 +241,21 @@ std::string helpText() {
         2);
 
     text += checkHelpText();
+
+    text += "\nClass files:\n";
+    text += paragraph(
+        "A file with a header, as --check reads it and --batch where its header names the entry "
+        "columns, is read as spreadsheets save CSV. Column names match in any letter case (hc, "
+        "ZN). Any column that is not an entry or value column, such as student, name or id, may "
+        "stand before, between or after them; its cells are carried to each row's output: in "
+        "text as \"Row 2 (student: Ann Lee):\", in JSON as \"columns\": {\"student\": \"Ann "
+        "Lee\"}, and on a sheet after the row number. A column whose header cell is empty is not "
+        "read, and empty cells past the last column of the header are dropped. A header line "
+        "with more semicolons than commas makes the file semicolon-separated, as a spreadsheet "
+        "saves CSV where the comma is the decimal mark; in such a file a comma in an entry or "
+        "value cell is the decimal point, so 12,3 is 12.3 minutes. Lines may end in CR LF, and "
+        "the file may begin with a UTF-8 byte order mark.",
+        2);
 
     text += "\nExit status:\n";
     text += exitStatusList();

@@ -101,6 +101,8 @@ int formWidth(const WorkedForm& form) {
 // alone), the lines after the first indented by two blanks.
 std::vector<std::string> wrapped(const std::string& text, int columns) {
     constexpr std::string_view indent = "  ";
+    if (columnCount(text) <= columns)
+        return {text}; // as it stands, its blanks too
     std::vector<std::string> lines;
     std::string line;
     std::size_t at = 0;
@@ -185,9 +187,15 @@ std::optional<QString> writeSheetPdf(const QString& path, const std::vector<Shee
                 writer.newPage();
             double top = double(i % perPage) * part;
             std::string heading = item.entries;
-            if (item.row > 0)
-                heading =
-                    "Row " + std::to_string(item.row) + (heading.empty() ? "" : "   ") + heading;
+            std::string title = item.row > 0 ? "Row " + std::to_string(item.row) : "";
+            if (!item.label.empty()) {
+                // The entries fill a line of their own.
+                top = drawText(painter, fonts, top,
+                               title + (title.empty() ? "" : "   ") + item.label);
+                title.clear();
+            }
+            if (!title.empty())
+                heading = title + (heading.empty() ? "" : "   ") + heading;
             top = drawText(painter, fonts, top, heading) + fonts.line;
             if (!item.form)
                 top = drawText(painter, fonts, top, item.message);

@@ -9,8 +9,26 @@ const methodChoice = method => ({ Q: 1, QQ: 2 })[method] ?? 0;
 
 export async function loadCore() {
   const module = await createSightCore();
-  const call = (name, result, args = []) =>
-    module.ccall(name, result, args.map(a => (typeof a === 'string' ? 'string' : 'number')), args);
+  // A text is handed over in memory of its own, freed after the call: ccall
+  // would copy it onto the core's stack, which a pasted text of a few
+  // megabytes runs past, over whatever lies below.
+  const call = (name, result, args = []) => {
+    const held = [];
+    try {
+      const values = args.map(arg => {
+        if (typeof arg !== 'string') return arg;
+        const size = module.lengthBytesUTF8(arg) + 1;
+        const at = module._malloc(size);
+        if (at === 0) throw new RangeError(`The core has no room for a text of ${size} bytes.`);
+        held.push(at);
+        module.stringToUTF8(arg, at, size);
+        return at;
+      });
+      return module.ccall(name, result, args.map(() => 'number'), values);
+    } finally {
+      held.forEach(at => module._free(at));
+    }
+  };
   const answer = (name, ...args) => JSON.parse(module.UTF8ToString(call(name, 'number', args)));
 
   const page = call('sight_page_new', 'number');
