@@ -63,22 +63,12 @@ QPalette markedPalette(QPalette palette, QPalette::ColorRole background, QPalett
 }
 
 // Shown for a box whose text is not a value of its kind.
-const QString unreadableSign = QStringLiteral("?");
+const QString unreadableSign = fromUtf8(check::unreadableSign);
 
 const QString hint = QStringLiteral(
     "Type the numbers of your own worked form into the boxes as you worked them, down the "
     "left column and then down the right (angles as 12 34.5 or 12\u00B034.5', azimuths as "
     "234.5), then press Check. Leave a box empty for a value you did not work out.");
-
-// The marks explained, in the checker's own words for them.
-QString legendText() {
-    QStringList parts;
-    for (const Mark mark : {Mark::Agrees, Mark::WithinReading, Mark::Follows, Mark::Differs})
-        parts.append(fromUtf8(check::markSign(mark)) + QLatin1Char(' ') +
-                     fromUtf8(check::markText(mark)));
-    parts.append(unreadableSign + QStringLiteral(" could not be read"));
-    return parts.join(QStringLiteral("    "));
-}
 
 struct ToleranceItem {
     check::Tolerance tolerance;
@@ -337,7 +327,7 @@ void CheckDialog::createControls(bool reduced, const QString& message) {
     sheetOrForm_->addWidget(txtRightForm_);
     column->addWidget(sheetOrForm_);
 
-    auto* lblLegend = new QLabel(legendText(), this);
+    auto* lblLegend = new QLabel(fromUtf8(check::markLegendText()), this);
     lblLegend->setObjectName(QStringLiteral("lblLegend"));
     lblLegend->setAccessibleName(QStringLiteral("Marks"));
     lblLegend->setTextFormat(Qt::PlainText);

@@ -317,7 +317,7 @@ TEST_F(CheckDialogTest, ToleranceChoiceChecksAgainAndUnreadableBoxesAreNamed) {
     EXPECT_EQ(sign(QStringLiteral("mark_Q_coDec")), QStringLiteral("\u2717"));
     EXPECT_TRUE(inDialog<QPlainTextEdit>(QStringLiteral("txtSlips"))
                     ->toPlainText()
-                    .contains(QStringLiteral("Q_coDec 63.50: ")));
+                    .contains(QStringLiteral("Q(90 - dec) 63.50: ")));
     closeDialog();
 }
 
