@@ -107,11 +107,11 @@ std::vector<std::pair<ValueId, std::size_t>> workingOrder(const check::CheckLayo
     return order;
 }
 
-// The note beside a box, for a screen reader an alert: it is spoken when it
-// appears, as the words are meant to be read at once.
+// The note beside a box is, for a screen reader, a notification: one is
+// spoken as it appears, and the slip's words are meant to be read at once.
 class NoteAccessible final : public QAccessibleWidget {
   public:
-    explicit NoteAccessible(QLabel* note) : QAccessibleWidget(note, QAccessible::AlertMessage) {}
+    explicit NoteAccessible(QLabel* note) : QAccessibleWidget(note, QAccessible::Notification) {}
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name) {
             const QString text = static_cast<const QLabel*>(object())->text();

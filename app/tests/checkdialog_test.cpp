@@ -512,7 +512,7 @@ TEST_F(CheckDialogTest, MarkedBoxesCanBeReadInLightAndDarkThemes) {
 }
 
 // "Mark as I go": each box is marked as it is left, by Tab or Enter; a slip's
-// words stand beside it at once, as an alert for a screen reader; corrected, the
+// words stand beside it at once, a notification to a screen reader; corrected, the
 // box is marked ✓; a later value worked on from a slip kept is marked →.
 // "Show the Right Form" shows the right form.
 TEST_F(CheckDialogTest, MarkAsIGoMarksEachBoxAsItIsLeftWithTheSlipBesideIt) {
@@ -528,7 +528,7 @@ TEST_F(CheckDialogTest, MarkAsIGoMarksEachBoxAsItIsLeftWithTheSlipBesideIt) {
     EXPECT_EQ(sign(QStringLiteral("mark_Q_tUsed")), QStringLiteral("\u2717"));
     EXPECT_TRUE(note->isVisible());
     EXPECT_TRUE(note->text().contains(QString::fromUtf8(check::slipSpec(slip.slip).name.data())));
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(note)->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(note)->role(), QAccessible::Notification);
 
     QTest::keyClick(box(ValueId::Qv), Qt::Key_Tab, Qt::ShiftModifier);
     box(ValueId::Q_tUsed)->selectAll();
