@@ -356,10 +356,22 @@ void CheckDialog::createControls(bool reduced, const QString& message) {
         "Mark each box as you leave it, with the slip's words beside a box that differs"));
     connect(chkMarkAsIGo_, &QCheckBox::toggled, this, [this](bool on) {
         margin_->setVisible(on);
-        if (!on)
-            hideNote();
         adjustSize();
+        if (!on) {
+            hideNote();
+            return keep();
+        }
+        // The boxes typed so far have been left already: they are marked
+        // now, and the student goes on at the first box still empty.
+        const auto next = std::find_if(places_.begin(), places_.end(), [](const Place& place) {
+            return place.box != nullptr && place.box->text().trimmed().isEmpty();
+        });
+        if (std::any_of(places_.begin(), places_.end(), [](const Place& place) {
+                return place.box != nullptr && !place.box->text().trimmed().isEmpty();
+            }))
+            check();
         keep();
+        (next != places_.end() ? next->box : places_.front().box)->setFocus();
     });
     cmdCheck_ = new QPushButton(QStringLiteral("&Check"), this);
     cmdCheck_->setObjectName(QStringLiteral("cmdCheck"));
@@ -563,7 +575,10 @@ void CheckDialog::showNote(ValueId left) {
     if (fresh)
         lblNote_->hide();
     lblNote_->setText(notes_[check::index(*noteFor_)]);
-    const int height = std::min(lblNote_->heightForWidth(width), margin_->height());
+    // A line's room to spare: heightForWidth gives the lines' own height.
+    const int height =
+        std::min(lblNote_->heightForWidth(width) + QFontMetrics(lblNote_->font()).descent(),
+                 margin_->height());
     const int top = std::clamp(boxOf(*noteFor_)->geometry().top(), 0, margin_->height() - height);
     lblNote_->setGeometry(6, top, width, height);
     lblNote_->show();
