@@ -38,6 +38,8 @@
 #include "layout/form8layout.h"
 #include "printout/pdfsheet.h"
 #include "printout/workedform.h"
+#include "tables/tablebook.h"
+#include "tables/tablepdf.h"
 
 namespace app {
 namespace {
@@ -300,6 +302,10 @@ void Form8::createPrintoutMenu() {
     surface_->addAction(mnuCopy);
     surface_->addAction(mnuSavePdf);
     surface_->addAction(mnuCheck);
+    mnuSaveTables = new QAction(QStringLiteral("Save Tables as PDF\u2026"), surface_);
+    mnuSaveTables->setObjectName(QStringLiteral("mnuSaveTables"));
+    surface_->addAction(mnuSaveTables);
+    connect(mnuSaveTables, &QAction::triggered, this, &Form8::mnuSaveTables_Click);
     connect(mnuCopy, &QAction::triggered, this, &Form8::mnuCopy_Click);
     connect(mnuSavePdf, &QAction::triggered, this, &Form8::mnuSavePdf_Click);
     connect(mnuCheck, &QAction::triggered, this, &Form8::mnuCheck_Click);
@@ -567,6 +573,22 @@ void Form8::mnuCheck_Click() {
     auto* dialog = new CheckDialog(readInput(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
+}
+
+void Form8::mnuSaveTables_Click() {
+    const reduction::Method method = selectedMethod();
+    const QString name = fromUtf8(tables::methodName(method));
+    const QString suggested =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(method == reduction::Method::Q ? QStringLiteral("q-table.pdf")
+                                                     : QStringLiteral("qq-table.pdf"));
+    const QString path =
+        toolkit_.savePdfFileName(QStringLiteral("Save %1 Table as PDF").arg(name), suggested);
+    if (path.isEmpty())
+        return;
+    if (const auto error =
+            tables::writeTablePdf(path, method, printout::localePageSize(QLocale::system())))
+        toolkit_.messageBox(*error);
 }
 
 void Form8::txtGHADeg_KeyPress(KeyAscii& keyAscii) {

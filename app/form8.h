@@ -90,6 +90,9 @@ class Form8 final : public QWidget {
     // reduction of its own; the window, its record and its printout stay as
     // they are.
     void mnuCheck_Click();
+    // "Save Tables as PDF…": asks for a file and writes the booklet of the
+    // selected method's table; it needs no printed form.
+    void mnuSaveTables_Click();
 
     // The open help window, or nullptr.
     help::Form1* helpWindow() const;
@@ -209,6 +212,7 @@ class Form8 final : public QWidget {
     QAction* mnuCopy = nullptr;
     QAction* mnuSavePdf = nullptr;
     QAction* mnuCheck = nullptr;
+    QAction* mnuSaveTables = nullptr;
 };
 
 } // namespace app

@@ -266,6 +266,29 @@ std::string pageNumber(std::size_t index) {
     return std::to_string(index + 1);
 }
 
+// Where an entry stands on its page, as a reader finds it: "column 23°,
+// row 17", or on the page of 0°, "row 12, column .4".
+std::string whereText(int tenths) {
+    const int minute = tenths % tenthsPerDegree / tenthsPerMinute;
+    if (tenths < tenthsPerDegree)
+        return "row " + std::to_string(minute) + ", column ." +
+               std::to_string(tenths % tenthsPerMinute);
+    return "column " + degrees(tenths / tenthsPerDegree) + ", row " + std::to_string(minute);
+}
+
+// A value looked up, with no more decimals than it has: "2333.4", "2333".
+std::string valueText(double value) {
+    std::string text = printout::formatNumber(value, printout::Pattern::Hundredths);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
+std::string minutesText(double minutes) {
+    return printout::formatNumber(minutes, printout::Pattern::Hundredths) + "'";
+}
+
 // The first page: the pages and their steps, the two ways of reading with
 // a look-up each, and how close a reading comes. Every number in it is read
 // from the table it describes.
@@ -310,11 +333,6 @@ TablePage firstPage(const TableBook& book, int width) {
 
     // Angle to value, at a minute's tenths on a page of whole degrees.
     const int forwardTenths = 23 * tenthsPerDegree + 17 * tenthsPerMinute + 4;
-    const ValueReading forward = readValue(entries, forwardTenths);
-    const Entry& at = entries[forward.entry];
-    const long long atD = difference(entries, forward.entry);
-    const int atMinute = at.tenths % tenthsPerDegree / tenthsPerMinute;
-    const int forwardFraction = forwardTenths - at.tenths;
     heading("Angle to value");
     paragraph("Find the column of the degrees and the row of the minutes: the entry is the "
               "value at the whole minute, and d how far it falls to the next minute. For "
@@ -325,45 +343,22 @@ TablePage firstPage(const TableBook& book, int width) {
               sign + "10', and up to 0" + sign +
               "40' a tenth between two entries is their mean. Keep the tenth this gives; "
               "do not round it to a whole number.");
-    paragraph("Example: " + valueLabel(book.method) + "(" + angleText(forwardTenths) + "). Page " +
-              pageNumber(pageOf(book, at.tenths)) + ", column " +
-              degrees(at.tenths / tenthsPerDegree) + ", row " + std::to_string(atMinute) +
-              ": entry " + std::to_string(at.value) + ", d " + std::to_string(atD) + ". " +
-              std::to_string(at.value) + " - " + std::to_string(atD) + " " + x + " " +
-              std::to_string(forwardFraction) + " / 10 = " + tenthsText(forward.valueTenths) +
-              ". The program's value is " +
-              printout::formatNumber(reduction::Q(angleDeg(forwardTenths), book.method),
-                                     printout::Pattern::Hundredths) +
-              ".");
+    if (const auto forward = lookUpValue(book, forwardTenths))
+        paragraph("Example: " + valueLabel(book.method) + "(" + angleText(forwardTenths) + "). " +
+                  forward->working + " The program's value is " +
+                  printout::formatNumber(reduction::Q(angleDeg(forwardTenths), book.method),
+                                         printout::Pattern::Hundredths) +
+                  ".");
 
     // Value to angle, for a value with a tenth, as a sum of readings has.
     const double backwardValue = book.method == Method::Q ? 2333.4 : 3995.7;
-    const std::optional<AngleReading> backward = readAngle(entries, backwardValue);
     heading("Value to angle");
     paragraph("The values fall as the angle grows. Find the last entry that is not below the "
               "value: the angle is its own, and (entry - value) / d of a step further on, to "
               "the nearest 0.1' (the step is 1', or 0.2' or 0.1' on page 2). Where several "
               "entries equal the value, any of their angles will do.");
-    if (backward) {
-        const Entry& from = entries[backward->entry];
-        const Entry& next = entries[backward->entry + 1];
-        const long long d = from.value - next.value;
-        const double part = (double(from.value) - backwardValue) / double(d);
-        paragraph("Example: the angle of " +
-                  printout::formatNumber(backwardValue, printout::Pattern::Tenths) + ". Page " +
-                  pageNumber(pageOf(book, from.tenths)) + ", column " +
-                  degrees(from.tenths / tenthsPerDegree) + ", row " +
-                  std::to_string(from.tenths % tenthsPerDegree / tenthsPerMinute) + ": entry " +
-                  std::to_string(from.value) + ", d " + std::to_string(d) + " (the next entry, " +
-                  std::to_string(next.value) + ", is below the value). (" +
-                  std::to_string(from.value) + " - " +
-                  printout::formatNumber(backwardValue, printout::Pattern::Tenths) + ") / " +
-                  std::to_string(d) + " = " +
-                  printout::formatNumber(part, printout::Pattern::Hundredths) + ", so " +
-                  angleText(from.tenths) + " + " +
-                  printout::formatNumber(part, printout::Pattern::Hundredths) +
-                  "' = " + angleText(backward->tenths) + ".");
-    }
+    if (const auto backward = lookUpAngle(book, backwardValue))
+        paragraph("Example: the angle of " + valueText(backwardValue) + ". " + backward->working);
 
     // Where the values fall by 10 or more a minute, whole numbers pin the
     // angle itself; past the first entry of 0 they pin nothing finer than
@@ -416,6 +411,81 @@ int pageWidth(const TablePage& page) {
 }
 
 } // namespace
+
+std::optional<LookUp> lookUpValue(const TableBook& book, int tenths) {
+    if (tenths < 0 || tenths > lastTenths || book.entries.empty())
+        return std::nullopt;
+    const std::vector<Entry>& entries = book.entries;
+    const std::string x(times);
+    const ValueReading read = readValue(entries, tenths);
+    const Entry& at = entries[read.entry];
+    LookUp look{pageOf(book, at.tenths), read.entry, tenthsText(read.valueTenths), {}};
+    std::string working = "Page " + pageNumber(look.page) + ", " + whereText(at.tenths) +
+                          ": entry " + std::to_string(at.value);
+    if (at.tenths == tenths) {
+        look.result = std::to_string(at.value);
+        look.working = working + ".";
+        return look;
+    }
+    const Entry& next = entries[read.entry + 1];
+    const long long d = at.value - next.value;
+    if (next.tenths - at.tenths == tenthsPerMinute) {
+        look.working = working + ", d " + std::to_string(d) + ". " + std::to_string(at.value) +
+                       " - " + std::to_string(d) + " " + x + " " +
+                       std::to_string(tenths - at.tenths) + " / 10 = " + look.result + ".";
+    } else {
+        look.working = working + ", and the next, " + std::to_string(next.value) + ". (" +
+                       std::to_string(at.value) + " + " + std::to_string(next.value) +
+                       ") / 2 = " + look.result + ".";
+    }
+    return look;
+}
+
+std::optional<LookUp> lookUpAngle(const TableBook& book, double value) {
+    const std::optional<AngleReading> read = readAngle(book.entries, value);
+    if (!read)
+        return std::nullopt;
+    const std::vector<Entry>& entries = book.entries;
+    const Entry& from = entries[read->entry];
+    LookUp look{pageOf(book, from.tenths), read->entry, angleText(read->tenths), {}};
+    std::string working = "Page " + pageNumber(look.page) + ", " + whereText(from.tenths) +
+                          ": entry " + std::to_string(from.value);
+    // A value that a run of equal entries shares fixes no angle in it.
+    std::size_t run = read->entry;
+    while (run > 0 && entries[run - 1].value == from.value)
+        --run;
+    if (run < read->entry && double(from.value) == value) {
+        look.working = working + ", as every entry from " + angleText(entries[run].tenths) +
+                       " on: any of their angles gives the value back.";
+        return look;
+    }
+    if (read->entry + 1 == entries.size()) {
+        look.working = working + ", the last.";
+        return look;
+    }
+    const Entry& next = entries[read->entry + 1];
+    const long long d = from.value - next.value;
+    const int step = next.tenths - from.tenths;
+    const double part = (double(from.value) - value) / double(d);
+    const std::string below = "the next entry, " + std::to_string(next.value) + ", is below " +
+                              valueText(value) + ". (" + std::to_string(from.value) + " - " +
+                              valueText(value) + ") / ";
+    if (step == tenthsPerMinute) {
+        look.working = working + ", d " + std::to_string(d) + "; " + below + std::to_string(d) +
+                       " = " + printout::formatNumber(part, printout::Pattern::Hundredths) +
+                       ", so " + angleText(from.tenths) + " + " + minutesText(part) + " = " +
+                       look.result + ".";
+    } else {
+        const double minutes = part * step / tenthsPerMinute;
+        look.working =
+            working + "; " + below + std::to_string(d) + " = " +
+            printout::formatNumber(part, printout::Pattern::Hundredths) + " of " +
+            printout::formatNumber(double(step) / tenthsPerMinute, printout::Pattern::Tenths) +
+            "'" + ", so " + angleText(from.tenths) + " + " + minutesText(minutes) + " = " +
+            look.result + ".";
+    }
+    return look;
+}
 
 std::string methodName(reduction::Method method) {
     return method == reduction::Method::Q ? "Q(x)" : "QQ(x)";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,22 @@ TableBook tableBook(reduction::Method method);
 // An angle as the pages write it: "23°17'", or with tenths where the
 // argument has them, "0°12.4'".
 std::string angleText(int tenths);
+
+// A look-up worked as the first page shows it.
+struct LookUp {
+    std::size_t page;    // index of the page it is read on
+    std::size_t entry;   // index of the entry it is read from
+    std::string result;  // the value read ("927.6", "928") or the angle ("5°33.9'")
+    std::string working; // where to look and the sum: "Page 5, column 23°, row 17: ..."
+};
+
+// The value of the angle at tenths (0 to lastTenths), read as readValue
+// reads it; nullopt outside.
+std::optional<LookUp> lookUpValue(const TableBook& book, int tenths);
+
+// The angle of a value (table units), read as readAngle reads it; nullopt
+// where readAngle has none.
+std::optional<LookUp> lookUpAngle(const TableBook& book, double value);
 
 // The booklet as plain text: every page's lines, runs at their columns,
 // trailing blanks trimmed, a blank line between two pages.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -124,6 +125,50 @@ INSTANTIATE_TEST_SUITE_P(BothMethods, Book, testing::Values(Method::Q, Method::Q
                          [](const testing::TestParamInfo<Method>& info) {
                              return info.param == Method::Q ? "Q" : "QQ";
                          });
+
+struct LookUpRow {
+    const char* name;
+    std::optional<int> tenths; // an angle looked up, or else
+    double value;              // a value
+    const char* result;
+    const char* working;
+};
+
+class LookUps : public testing::TestWithParam<LookUpRow> {};
+
+TEST_P(LookUps, ShowWhereToLookAndTheSum) {
+    static const tables::TableBook q = tables::tableBook(Method::Q);
+    const LookUpRow& row = GetParam();
+    const auto look =
+        row.tenths ? tables::lookUpValue(q, *row.tenths) : tables::lookUpAngle(q, row.value);
+    ASSERT_TRUE(look.has_value());
+    EXPECT_EQ(look->result, row.result);
+    EXPECT_EQ(look->working, row.working);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Q, LookUps,
+    testing::Values(
+        LookUpRow{"TenthWithItsOwnEntry", 53, 0, "6475", "Page 2, row 5, column .3: entry 6475."},
+        LookUpRow{"TenthBetweenEntriesTwoTenthsApart", 125, 0, "5617.0",
+                  "Page 2, row 12, column .4: entry 5625, and the next, 5609. (5625 + 5609) / 2 = "
+                  "5617.0."},
+        LookUpRow{"TenthOfAMinute", 23 * 600 + 174, 0, "927.6",
+                  "Page 5, column 23°, row 17: entry 928, d 1. 928 - 1 × 4 / 10 = 927.6."},
+        LookUpRow{"Ninety", 54000, 0, "0", "Page 11, column 90°, row 0: entry 0."},
+        LookUpRow{"AngleBetweenEntriesTwoTenthsApart", std::nullopt, 5617, "0°12.5'",
+                  "Page 2, row 12, column .4: entry 5625; the next entry, 5609, is below 5617. "
+                  "(5625 - 5617) / 16 = 0.50 of 0.2', so 0°12.4' + 0.10' = 0°12.5'."},
+        LookUpRow{"AngleAtTenthsOfAMinute", std::nullopt, 2333.4, "5°33.9'",
+                  "Page 3, column 5°, row 33: entry 2336, d 3; the next entry, 2333, is below "
+                  "2333.4. (2336 - 2333.4) / 3 = 0.87, so 5°33' + 0.87' = 5°33.9'."},
+        LookUpRow{"AngleWhereTheValuesRunFlat", std::nullopt, 0.3, "88°11.7'",
+                  "Page 11, column 88°, row 11: entry 1, d 1; the next entry, 0, is below 0.3. "
+                  "(1 - 0.3) / 1 = 0.70, so 88°11' + 0.70' = 88°11.7'."},
+        LookUpRow{"ValueSharedByARunOfEntries", std::nullopt, 0, "90°00'",
+                  "Page 11, column 90°, row 0: entry 0, as every entry from 88°12' on: any of "
+                  "their angles gives the value back."}),
+    [](const testing::TestParamInfo<LookUpRow>& info) { return info.param.name; });
 
 TEST(BookCsv, ListsEveryArgumentWithTenthsOnlyWhereTheStepIsFiner) {
     const std::string csv = tables::bookCsv(tables::tableBook(Method::Q));
