@@ -29,6 +29,10 @@ struct Arguments {
     bool blank = false;
     // No progress line on standard error, even where it is a terminal.
     bool quiet = false;
+    // The method's table for hand work, as pages of text, with csv as CSV,
+    // or with pdf as a booklet.
+    std::optional<reduction::Method> table;
+    bool csv = false;
     // The one sight's entries: the options' texts, checked as the window
     // checks its fields; missing options leave empty fields and the default
     // names and method.

@@ -13,6 +13,7 @@
 #include "cli/jsonwriter.h"
 #include "cli/sightreport.h"
 #include "progress/progressline.h"
+#include "tables/tablebook.h"
 
 namespace cli {
 namespace {
@@ -206,6 +207,13 @@ void reportError(const std::string& text) {
 }
 
 int runSightform(const Arguments& given, Sheets* sheets) {
+    if (given.table) {
+        const tables::TableBook book = tables::tableBook(*given.table);
+        FileSink out(stdout);
+        out.write(given.csv ? tables::bookCsv(book) : tables::bookText(book));
+        out.flush();
+        return afterOutput(exitComplete);
+    }
     if (given.check) {
         return checkForms(given, sheets);
     }

@@ -13,6 +13,12 @@ using printout::TextRun;
 using printout::WorkedFormLine;
 
 constexpr std::string_view degreeSign = "\xC2\xB0";
+
+// The page of 0° and the first page describe three bands: entries every
+// tenth, entries two tenths apart (a tenth between two is their mean), and
+// every minute with its d.
+static_assert(bands.size() == 3 && bands[0].stepTenths == 1 && bands[1].stepTenths == 2 &&
+              bands[2].stepTenths == tenthsPerMinute && bands[2].fromTenths < tenthsPerDegree);
 constexpr std::string_view times = "\xC3\x97";
 
 // Ten degrees a page keeps each page's grid within 100 columns, so the PDF
@@ -172,17 +178,20 @@ TablePage zeroPage(const TableBook& book) {
     putNotes(page, line, width,
              {"0" + sign + "00.0' holds the program's value for 0, that of 1E-11" + sign +
                   "; the table is read from 0" + sign + "01'.",
-              "Up to 0" + sign + "10' every 0.1' has its entry. Up to 0" + sign +
-                  "40' the entries are 0.2' apart: a tenth between two is their mean.",
-              "From 0" + sign +
-                  "40' on, every 1': d is the fall to the next minute, and a "
-                  "value at tenths is entry - d " +
+              "Up to " + angleText(bands[1].fromTenths) + " every 0.1' has its entry. Up to " +
+                  angleText(bands[2].fromTenths) +
+                  " the entries are 0.2' apart: a tenth between two is their mean.",
+              "From " + angleText(bands[2].fromTenths) +
+                  " on, every 1': d is the fall to the next minute, and a value at tenths is "
+                  "entry - d " +
                   std::string(times) + " tenths / 10."});
     result.lines = page.lines();
     return result;
 }
 
-// Ten degrees, 1' apart: a column of value and d for each degree.
+// Ten degrees, 1' apart: a column of value and d for each degree, every
+// page's columns as wide as the widest value and d of all of them, so that a
+// small value never sits so close to its d that the two read as one number.
 TablePage degreesPage(const TableBook& book, int firstDeg) {
     const std::vector<Entry>& entries = book.entries;
     const int lastDeg = std::min(firstDeg + degreesPerPage - 1, 90);
@@ -192,7 +201,7 @@ TablePage degreesPage(const TableBook& book, int firstDeg) {
     const std::string label = valueLabel(book.method);
     int valueWidth = printout::columnCount(label);
     int dWidth = 1;
-    for (std::size_t i = first; i < end; ++i) {
+    for (std::size_t i = indexOf(entries, tenthsPerDegree); i < entries.size(); ++i) {
         valueWidth = std::max(valueWidth, digits(entries[i].value));
         dWidth = std::max(dWidth, digits(difference(entries, i)));
     }
@@ -322,9 +331,7 @@ TablePage firstPage(const TableBook& book, int width) {
 
     heading("Pages");
     for (std::size_t p = 1; p < book.pages.size(); ++p) {
-        std::string steps = "every 1'";
-        if (p == 1)
-            steps = "every 0.1' to 0" + sign + "10', every 0.2' to 0" + sign + "40', then every 1'";
+        const std::string steps = p == 1 ? bandsText() : "every 1'";
         std::string number = pageNumber(p);
         page.putRight(line, 4, number);
         page.put(line, 7, book.pages[p].range);
@@ -337,11 +344,9 @@ TablePage firstPage(const TableBook& book, int width) {
     paragraph("Find the column of the degrees and the row of the minutes: the entry is the "
               "value at the whole minute, and d how far it falls to the next minute. For "
               "tenths of a minute take d " +
-              x +
-              " tenths / 10 from the entry. On page 2 "
-              "every 0.1' has its own entry up to 0" +
-              sign + "10', and up to 0" + sign +
-              "40' a tenth between two entries is their mean. Keep the tenth this gives; "
+              x + " tenths / 10 from the entry. On page 2 every 0.1' has its own entry up to " +
+              angleText(bands[1].fromTenths) + ", and up to " + angleText(bands[2].fromTenths) +
+              " a tenth between two entries is their mean. Keep the tenth this gives; "
               "do not round it to a whole number.");
     if (const auto forward = lookUpValue(book, forwardTenths))
         paragraph("Example: " + valueLabel(book.method) + "(" + angleText(forwardTenths) + "). " +
@@ -485,6 +490,24 @@ std::optional<LookUp> lookUpAngle(const TableBook& book, double value) {
             look.result + ".";
     }
     return look;
+}
+
+std::string bandsText() {
+    std::string text;
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        const std::string step =
+            "every " +
+            printout::formatNumber(double(bands[i].stepTenths) / tenthsPerMinute,
+                                   bands[i].stepTenths == tenthsPerMinute
+                                       ? printout::Pattern::Whole
+                                       : printout::Pattern::Tenths) +
+            "'";
+        if (i + 1 == bands.size())
+            text += "then " + step;
+        else
+            text += step + " to " + angleText(bands[i + 1].fromTenths) + ", ";
+    }
+    return text;
 }
 
 std::string methodName(reduction::Method method) {

@@ -43,6 +43,10 @@ struct TableBook {
     std::vector<TablePage> pages;
 };
 
+// The steps of the bands: "every 0.1' to 0°10', every 0.2' to 0°40', then
+// every 1'".
+std::string bandsText();
+
 // "Q(x)" or "QQ(x)".
 std::string methodName(reduction::Method method);
 

@@ -96,8 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"NoHeader", entries + ",344 12.3\n", "column 1 is 'Q'"},
         HeaderCase{"UnknownValue", cli::batchHeader() + ",LHA,Hs\n" + entries + ",,\n",
                    "no value column 'Hs'"},
-        HeaderCase{"ValueNamesAreExact", cli::batchHeader() + ",lha\n",
-                   "no value column 'lha'"},
+        HeaderCase{"ValueNamesAreExact", cli::batchHeader() + ",lha\n", "no value column 'lha'"},
         HeaderCase{"Twice", cli::batchHeader() + ",Zn,Hc,Zn\n", "names Zn twice"},
         HeaderCase{"EntryColumnsOutOfOrder",
                    "method,ghaMin,ghaDeg,decName,decDeg,decMin,latName,latDeg,latMin,lonName,"
