@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "printout/patterns.h"
 
@@ -13,13 +18,13 @@ using printout::TextRun;
 using printout::WorkedFormLine;
 
 constexpr std::string_view degreeSign = "\xC2\xB0";
+constexpr std::string_view times = "\xC3\x97";
 
 // The page of 0° and the first page describe three bands: entries every
 // tenth, entries two tenths apart (a tenth between two is their mean), and
 // every minute with its d.
 static_assert(bands.size() == 3 && bands[0].stepTenths == 1 && bands[1].stepTenths == 2 &&
               bands[2].stepTenths == tenthsPerMinute && bands[2].fromTenths < tenthsPerDegree);
-constexpr std::string_view times = "\xC3\x97";
 
 // Ten degrees a page keeps each page's grid within 100 columns, so the PDF
 // prints it at 8.75 points on A4 and on US Letter alike.
@@ -49,7 +54,6 @@ class PageText {
         const int column = last - printout::columnCount(text) + 1;
         put(line, column, std::move(text), bold);
     }
-    std::size_t size() const { return lines_.size(); }
     std::vector<WorkedFormLine> lines() {
         for (WorkedFormLine& runs : lines_)
             std::stable_sort(runs.begin(), runs.end(), [](const TextRun& a, const TextRun& b) {
@@ -112,12 +116,11 @@ std::vector<std::string> wrapped(std::string_view text, int width) {
 }
 
 // Notes below a grid, wrapped to its width.
-std::size_t putNotes(PageText& page, std::size_t line, int width,
-                     std::initializer_list<std::string> notes) {
+void putNotes(PageText& page, std::size_t line, int width,
+              std::initializer_list<std::string> notes) {
     for (const std::string& note : notes)
         for (std::string& text : wrapped(note, width))
             page.put(line++, 1, std::move(text));
-    return line;
 }
 
 std::string valueLabel(reduction::Method method) {
