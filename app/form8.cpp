@@ -41,6 +41,8 @@
 #include "layout/form8layout.h"
 #include "printout/pdfsheet.h"
 #include "printout/workedform.h"
+#include "tables/tablebook.h"
+#include "tables/tablepdf.h"
 
 namespace app {
 namespace {
@@ -306,6 +308,10 @@ void Form8::createPrintoutMenu() {
     mnuNewExercise = new QAction(QStringLiteral("New Exercise\u2026"), surface_);
     mnuNewExercise->setObjectName(QStringLiteral("mnuNewExercise"));
     surface_->addAction(mnuNewExercise);
+    mnuSaveTables = new QAction(QStringLiteral("Save Tables as PDF\u2026"), surface_);
+    mnuSaveTables->setObjectName(QStringLiteral("mnuSaveTables"));
+    surface_->addAction(mnuSaveTables);
+    connect(mnuSaveTables, &QAction::triggered, this, &Form8::mnuSaveTables_Click);
     connect(mnuCopy, &QAction::triggered, this, &Form8::mnuCopy_Click);
     connect(mnuSavePdf, &QAction::triggered, this, &Form8::mnuSavePdf_Click);
     connect(mnuCheck, &QAction::triggered, this, &Form8::mnuCheck_Click);
@@ -607,6 +613,22 @@ void Form8::mnuNewExercise_Click() {
             fillExercise(*seed);
     });
     dialog->open();
+}
+
+void Form8::mnuSaveTables_Click() {
+    const reduction::Method method = selectedMethod();
+    const QString name = fromUtf8(tables::methodName(method));
+    const QString suggested =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(method == reduction::Method::Q ? QStringLiteral("q-table.pdf")
+                                                     : QStringLiteral("qq-table.pdf"));
+    const QString path =
+        toolkit_.savePdfFileName(QStringLiteral("Save %1 Table as PDF").arg(name), suggested);
+    if (path.isEmpty())
+        return;
+    if (const auto error =
+            tables::writeTablePdf(path, method, printout::localePageSize(QLocale::system())))
+        toolkit_.messageBox(*error);
 }
 
 void Form8::txtGHADeg_KeyPress(KeyAscii& keyAscii) {

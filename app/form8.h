@@ -97,6 +97,9 @@ class Form8 final : public QWidget {
     // printout empty for the learner to work; the title shows the seed
     // until the fields are cleared.
     void mnuNewExercise_Click();
+    // "Save Tables as PDF…": asks for a file and writes the booklet of the
+    // selected method's table; it needs no printed form.
+    void mnuSaveTables_Click();
 
     // The open help window, or nullptr.
     help::Form1* helpWindow() const;
@@ -218,6 +221,7 @@ class Form8 final : public QWidget {
     QAction* mnuSavePdf = nullptr;
     QAction* mnuCheck = nullptr;
     QAction* mnuNewExercise = nullptr;
+    QAction* mnuSaveTables = nullptr;
 };
 
 } // namespace app

@@ -27,6 +27,7 @@ using binding::noNames;
 using binding::Page;
 using binding::readEntries;
 using binding::text;
+using binding::writeFormLines;
 using binding::Writer;
 
 namespace {
@@ -124,37 +125,6 @@ const char* fieldEvents(Page& page, std::optional<int> keyAscii = std::nullopt) 
     writeFieldEvents(json, page);
     json.EndObject();
     return finish(page, buffer);
-}
-
-// A form line as its plain text (as sightform prints it) and the character
-// columns of its bold runs, so the page can set those in bold without
-// placing a single run itself.
-void writeFormLines(Writer& json, const printout::WorkedForm& form) {
-    const std::vector<std::string> lines = printout::renderLines(form);
-    key(json, "lines");
-    json.StartArray();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        json.StartObject();
-        key(json, "text");
-        text(json, lines[i]);
-        key(json, "bold");
-        json.StartArray();
-        for (const printout::TextRun& run : form.lines[i]) {
-            if (!run.bold)
-                continue;
-            json.StartArray();
-            json.Int(run.column);
-            // Characters, not bytes: the degree sign takes two bytes.
-            int characters = 0;
-            for (const char byte : run.text)
-                characters += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
-            json.Int(characters);
-            json.EndArray();
-        }
-        json.EndArray();
-        json.EndObject();
-    }
-    json.EndArray();
 }
 
 } // namespace

@@ -80,13 +80,15 @@ TEST_F(PrintoutMenuTest, ContextMenuOffersCopyAndSaveOnlyWhileAFormIsPrinted) {
     const QString save = QStringLiteral("Save Worked Form as PDF\u2026");
     const MenuItem check{QStringLiteral("Check My Work\u2026"), true};
     const MenuItem exercise{QStringLiteral("New Exercise\u2026"), true};
+    const MenuItem tables{QStringLiteral("Save Tables as PDF\u2026"), true};
     EXPECT_EQ(contextMenu(),
-              (std::vector<MenuItem>{{copy, false}, {save, false}, check, exercise}));
+              (std::vector<MenuItem>{{copy, false}, {save, false}, check, exercise, tables}));
     calculateFirstExample();
-    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, true}, {save, true}, check, exercise}));
+    EXPECT_EQ(contextMenu(),
+              (std::vector<MenuItem>{{copy, true}, {save, true}, check, exercise, tables}));
     click(control<QPushButton>("cmdClearSome"));
     EXPECT_EQ(contextMenu(),
-              (std::vector<MenuItem>{{copy, false}, {save, false}, check, exercise}));
+              (std::vector<MenuItem>{{copy, false}, {save, false}, check, exercise, tables}));
 }
 
 TEST_F(PrintoutMenuTest, CopyPutsThePrintedLinesOnTheClipboardAsSightformPrintsThem) {
@@ -125,6 +127,25 @@ TEST_F(PrintoutMenuTest, SaveAsPdfWritesOnePageThatReadsBackAsTheForm) {
     for (const QString& line : expected)
         collapsed.append(pdftext::collapsed(line));
     EXPECT_EQ(pdftext::layoutPages(toolkit.chosenPath), std::vector<QStringList>{collapsed});
+}
+
+// The selected method's booklet, with nothing printed: its first page names
+// the table, and it keeps to a dozen pages.
+TEST_F(PrintoutMenuTest, SaveTablesWritesTheSelectedMethodsBooklet) {
+    if (!pdftext::available())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    click(control<QRadioButton>("optQQ"));
+    toolkit.chosenPath = folder.filePath(QStringLiteral("tables.pdf"));
+    action("mnuSaveTables")->trigger();
+    ASSERT_EQ(toolkit.fileDialogs.size(), 1);
+    EXPECT_TRUE(
+        toolkit.fileDialogs.front().startsWith(QStringLiteral("Save QQ(x) Table as PDF | ")));
+    EXPECT_TRUE(toolkit.messages.isEmpty()) << toolkit.messages.join(" | ").toStdString();
+    const auto pages = pdftext::layoutPages(toolkit.chosenPath);
+    ASSERT_GE(pages.size(), 2u);
+    EXPECT_LE(pages.size(), 12u);
+    EXPECT_TRUE(pages[0].front().startsWith(QStringLiteral("QQ(x) TABLE page 1 of ")))
+        << pages[0].front().toStdString();
 }
 
 TEST_F(PrintoutMenuTest, UnwritablePathIsNamedInAMessageAndChangesNothing) {

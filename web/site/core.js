@@ -73,6 +73,14 @@ export async function loadCore() {
     },
     // The boxes' texts in the form's order, and the tolerance ('whole',
     // 'tenths', 'exact'): {summary, allAgree, values, problems, slips}.
+    // The method's table ('Q' or 'QQ') as its booklet prints it:
+    // {pages: [{range, lines}]}, the lines as a form's.
+    tablePages: method => answer('sight_table_pages', page, method === 'QQ' ? 1 : 0),
+    // The value of an angle typed as on the form, and the angle of a value,
+    // read from the table: {ok: true, result, working, page, entries:
+    // [{angle, value, used}], program (the value only)} or {ok: false, message}.
+    tableValue: (method, angle) => answer('sight_table_value', page, method === 'QQ' ? 1 : 0, angle),
+    tableAngle: (method, value) => answer('sight_table_angle', page, method === 'QQ' ? 1 : 0, value),
     check(boxTexts, tolerance) {
       boxTexts.forEach((text, value) => call('sight_check_set_text', null, [page, value, text]));
       return answer('sight_check', page, tolerance);

@@ -1,7 +1,7 @@
 // Start-up: the core, the window's controls from its table, their events,
-// the help panel, the form commands, the check of a navigator's own form
-// and the offline cache. The page marks itself ready for typing once the
-// first field has the focus.
+// the help panel, the form commands, the check of a navigator's own form,
+// the tables and the offline cache. The page marks itself ready for typing
+// once the first field has the focus.
 
 import { loadCore } from './core.js';
 import { connectCheck } from './checkwork.js';
@@ -10,6 +10,7 @@ import { connectExercise } from './exercise.js';
 import { connectHelp } from './help.js';
 import { keepOffline } from './offline.js';
 import { connectFormCommands, rehearse } from './printout.js';
+import { connectTables } from './tables.js';
 
 async function start() {
   const core = await loadCore();
@@ -19,6 +20,7 @@ async function start() {
   const currentEntries = connectControls(core, layout, controls, connectHelp(core.helpText()));
   connectCheck(core, currentEntries);
   connectExercise(core, layout);
+  connectTables(core);
   document.documentElement.dataset.state = 'ready';
   performance.mark('ready-for-typing');
   keepOffline();

@@ -30,7 +30,8 @@ function lineNodes(line) {
   return nodes;
 }
 
-function formNodes(form) {
+// The form's lines ({lines: [{text, bold}]}) as nodes for a <pre>.
+export function formNodes(form) {
   const nodes = [];
   form.lines.forEach((line, i) => {
     if (i > 0) nodes.push(document.createTextNode('\n'));
