@@ -17,6 +17,7 @@
 #include <string>
 #include <utility>
 
+#include "app/checkformarea.h"
 #include "app/fonts.h"
 #include "app/utf8.h"
 #include "check/markedform.h"
@@ -68,113 +69,6 @@ constexpr ToleranceItem toleranceItems[] = {
 constexpr int boxExtraColumns = 1;
 
 } // namespace
-
-// The form drawn as text with the values left out; the dialog lays its boxes
-// over the gaps. Lines that hold values stand wider apart than on the
-// printout, so each box has room for its mark below it.
-class CheckFormArea final : public QWidget {
-  public:
-    CheckFormArea(const check::CheckLayout& layout, const QFont& font, QWidget* parent)
-        : QWidget(parent), regular_(font), bold_(font) {
-        regular_.setFamily(printout::printFamily());
-        regular_.setStyleHint(QFont::TypeWriter);
-        regular_.setFixedPitch(true);
-        regular_.setBold(false);
-        bold_ = regular_;
-        bold_.setBold(true);
-        const QFontMetricsF metrics(regular_);
-        column_ = metrics.horizontalAdvance(QLatin1Char('0'));
-        ascent_ = metrics.ascent();
-        boxHeight_ = int(std::ceil(metrics.height())) + 2 * textMargin;
-        const int markHeight = int(std::ceil(metrics.height()));
-        const std::size_t lines = layout.form.lines.size();
-        std::vector<bool> holdsValues(lines, false);
-        for (const std::vector<check::FormPlace>& places : layout.places)
-            for (const check::FormPlace& place : places)
-                holdsValues[std::size_t(place.line)] = true;
-        int top = 0;
-        for (std::size_t line = 0; line < lines; ++line) {
-            lineTops_.push_back(top);
-            top += boxHeight_ + (holdsValues[line] ? markHeight : 0);
-        }
-        const int columns = placeRuns(layout);
-        setFixedSize(int(std::ceil(columns * column_)) + 1, top);
-        setFocusPolicy(Qt::NoFocus);
-        // The outline of the focused box follows the focus.
-        connect(qApp, &QApplication::focusChanged, this, [this] { update(); });
-    }
-
-    const QFont& printFont() const { return regular_; }
-
-    // Where the box of a value place lies: within the place's columns, a
-    // pixel in from each side for its outline.
-    QRect boxRect(const check::FormPlace& place) const {
-        const int left = int(std::lround((place.span.first - 1) * column_)) + 1;
-        const int right = int(std::lround((place.span.first - 1 + place.span.count) * column_)) - 1;
-        return QRect(left, lineTops_[std::size_t(place.line)], right - left, boxHeight_);
-    }
-    // Where a box's mark lies: in the room below it.
-    QRect markRect(const check::FormPlace& place) const {
-        const QRect box = boxRect(place);
-        const std::size_t next = std::size_t(place.line) + 1;
-        const int bottom = next < lineTops_.size() ? lineTops_[next] : height();
-        return QRect(box.left(), box.bottom() + 1, box.width(), bottom - box.bottom() - 1);
-    }
-
-    void outline(std::vector<QWidget*> boxes) { boxes_ = std::move(boxes); }
-
-  protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter painter(this);
-        painter.setPen(palette().color(QPalette::WindowText));
-        for (const Run& run : runs_) {
-            painter.setFont(run.bold ? bold_ : regular_);
-            painter.drawText(run.origin, run.text);
-        }
-        const QWidget* focused = QApplication::focusWidget();
-        for (const QWidget* box : boxes_) {
-            const bool hasFocus = box == focused;
-            painter.setPen(QPen(palette().color(hasFocus ? QPalette::Highlight : QPalette::Mid),
-                                hasFocus ? 2 : 1));
-            painter.drawRect(box->geometry().adjusted(-1, -1, 0, 0));
-        }
-    }
-
-  private:
-    struct Run {
-        QPointF origin;
-        QString text;
-        bool bold = false;
-    };
-
-    // Returns the columns the widest line takes, places included.
-    int placeRuns(const check::CheckLayout& layout) {
-        int columns = 0;
-        for (std::size_t line = 0; line < layout.form.lines.size(); ++line) {
-            const double baseline = lineTops_[line] + textMargin + ascent_;
-            for (const printout::TextRun& run : layout.form.lines[line]) {
-                runs_.push_back(
-                    {QPointF((run.column - 1) * column_, baseline), fromUtf8(run.text), run.bold});
-                columns = std::max(columns, run.column - 1 + printout::columnCount(run.text));
-            }
-            for (const printout::ColumnSpan& span : layout.form.values[line])
-                columns = std::max(columns, span.first - 1 + span.count);
-        }
-        return columns;
-    }
-
-    // Above and below the text in a box, as a line edit keeps it.
-    static constexpr int textMargin = 2;
-
-    QFont regular_;
-    QFont bold_;
-    double column_ = 0;
-    double ascent_ = 0;
-    int boxHeight_ = 0;
-    std::vector<int> lineTops_;
-    std::vector<Run> runs_;
-    std::vector<QWidget*> boxes_;
-};
 
 const QString CheckDialog::title = QStringLiteral("Check My Work");
 

@@ -16,36 +16,37 @@ using printout::Pattern;
 struct ValueSpec {
     ValueId id;
     std::string_view name;
+    std::string_view label; // as the form writes it
     ValueKind kind;
 };
 
 constexpr std::array<ValueSpec, valueCount> valueSpecs{{
-    {ValueId::LHA, "LHA", ValueKind::Angle},
-    {ValueId::t, "t", ValueKind::Angle},
-    {ValueId::tUsed, "tUsed", ValueKind::Angle},
-    {ValueId::coDec, "coDec", ValueKind::Angle},
-    {ValueId::Q_coDec, "Q_coDec", ValueKind::TableValue},
-    {ValueId::Q_tUsed, "Q_tUsed", ValueKind::TableValue},
-    {ValueId::Qv, "Qv", ValueKind::TableValue},
-    {ValueId::v, "v", ValueKind::Angle},
-    {ValueId::coV, "coV", ValueKind::Angle},
-    {ValueId::Q_dec, "Q_dec", ValueKind::TableValue},
-    {ValueId::Q_coV, "Q_coV", ValueKind::TableValue},
-    {ValueId::Qw, "Qw", ValueKind::TableValue},
-    {ValueId::w, "w", ValueKind::Angle},
-    {ValueId::wUsed, "wUsed", ValueKind::Angle},
-    {ValueId::u, "u", ValueKind::Angle},
-    {ValueId::uUsed, "uUsed", ValueKind::Angle},
-    {ValueId::Q_uUsed, "Q_uUsed", ValueKind::TableValue},
-    {ValueId::QHc, "QHc", ValueKind::TableValue},
-    {ValueId::Hc, "Hc", ValueKind::Angle},
-    {ValueId::coHc, "coHc", ValueKind::Angle},
-    {ValueId::Q_v, "Q_v", ValueKind::TableValue},
-    {ValueId::Q_coHc, "Q_coHc", ValueKind::TableValue},
-    {ValueId::QZ, "QZ", ValueKind::TableValue},
-    {ValueId::Z, "Z", ValueKind::Azimuth},
-    {ValueId::ZUsed, "ZUsed", ValueKind::Azimuth},
-    {ValueId::Zn, "Zn", ValueKind::Azimuth},
+    {ValueId::LHA, "LHA", "LHA", ValueKind::Angle},
+    {ValueId::t, "t", "t", ValueKind::Angle},
+    {ValueId::tUsed, "tUsed", "t used", ValueKind::Angle},
+    {ValueId::coDec, "coDec", "90 - dec", ValueKind::Angle},
+    {ValueId::Q_coDec, "Q_coDec", "Q(90 - dec)", ValueKind::TableValue},
+    {ValueId::Q_tUsed, "Q_tUsed", "Q(t)", ValueKind::TableValue},
+    {ValueId::Qv, "Qv", "Q(v)", ValueKind::TableValue},
+    {ValueId::v, "v", "v", ValueKind::Angle},
+    {ValueId::coV, "coV", "90 - v", ValueKind::Angle},
+    {ValueId::Q_dec, "Q_dec", "Q(dec)", ValueKind::TableValue},
+    {ValueId::Q_coV, "Q_coV", "Q(90 - v)", ValueKind::TableValue},
+    {ValueId::Qw, "Qw", "Q(w)", ValueKind::TableValue},
+    {ValueId::w, "w", "w", ValueKind::Angle},
+    {ValueId::wUsed, "wUsed", "w used", ValueKind::Angle},
+    {ValueId::u, "u", "u", ValueKind::Angle},
+    {ValueId::uUsed, "uUsed", "u used", ValueKind::Angle},
+    {ValueId::Q_uUsed, "Q_uUsed", "Q(u)", ValueKind::TableValue},
+    {ValueId::QHc, "QHc", "Q(Hc)", ValueKind::TableValue},
+    {ValueId::Hc, "Hc", "Hc", ValueKind::Angle},
+    {ValueId::coHc, "coHc", "90 - Hc", ValueKind::Angle},
+    {ValueId::Q_v, "Q_v", "Q(v) in Q(Z)", ValueKind::TableValue},
+    {ValueId::Q_coHc, "Q_coHc", "Q(90 - Hc)", ValueKind::TableValue},
+    {ValueId::QZ, "QZ", "Q(Z)", ValueKind::TableValue},
+    {ValueId::Z, "Z", "Z", ValueKind::Azimuth},
+    {ValueId::ZUsed, "ZUsed", "Z after its rule", ValueKind::Azimuth},
+    {ValueId::Zn, "Zn", "Zn", ValueKind::Azimuth},
 }};
 
 constexpr std::array<ValueId, valueCount> orderOfTheForm = [] {
@@ -217,6 +218,10 @@ const std::array<ValueId, valueCount>& allValues() {
 
 std::string_view valueName(ValueId id) {
     return valueSpecs[index(id)].name;
+}
+
+std::string_view valueLabel(ValueId id) {
+    return valueSpecs[index(id)].label;
 }
 
 std::optional<ValueId> valueFromName(std::string_view name) {

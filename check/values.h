@@ -60,6 +60,10 @@ enum class ValueKind {
 // "LHA", "Q_coDec", ...: the name of the CSV column, the JSON key and the
 // report's label.
 std::string_view valueName(ValueId id);
+// The value as the form writes it, for people: "Q(90 - dec)", "t used",
+// "90 - v", "Z after its rule". Qv, the sum, is "Q(v)"; Q_v, the table value
+// of v in the Z step, is "Q(v) in Q(Z)".
+std::string_view valueLabel(ValueId id);
 std::optional<ValueId> valueFromName(std::string_view name);
 ValueKind valueKind(ValueId id);
 

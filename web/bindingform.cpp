@@ -1,28 +1,17 @@
-// The page's way into the core: plain C functions that the page's JavaScript
-// calls through the module's ccall. Each call hands over plain numbers and
-// texts, calls the core (the control table, the field rules, the reduction,
-// the worked form, the help text, the check of a navigator's own form) and
+// The page's way into the core, for the window's own controls: plain C
+// functions that the page's JavaScript calls through the module's ccall.
+// Each call hands over plain numbers and texts, calls the core (the control
+// table, the field rules, the reduction, the worked form, the help text) and
 // answers in one JSON text, so no rule of the window is written again in
 // JavaScript.
-//
-// The answer lives in the page's own buffer until the next call that
-// answers; the JavaScript side reads it at once.
 
 #include <emscripten/emscripten.h>
 
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
-
-#include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "check/check.h"
-#include "check/markedform.h"
-#include "check/values.h"
 #include "entry/fields.h"
 #include "help/helptext.h"
 #include "layout/form8layout.h"
@@ -30,51 +19,17 @@
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
 #include "reduction/record.h"
+#include "web/page.h"
+
+using binding::finish;
+using binding::key;
+using binding::noNames;
+using binding::Page;
+using binding::readEntries;
+using binding::text;
+using binding::Writer;
 
 namespace {
-
-using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
-
-// The rules' message box and beep, kept until the page has shown them. The
-// rules take no step after their message that the page would show, so
-// showing the box once the rule has returned, with the red field already
-// drawn behind it, looks to the user as the window's box does.
-class RecordedAlerts final : public entry::Alerts {
-  public:
-    void message(std::string_view text) override { messages.emplace_back(text); }
-    void beep() override { ++beeps; }
-
-    std::vector<std::string> messages;
-    int beeps = 0;
-};
-
-// The navigator's own form being checked: the entries it was opened on
-// (later edits of the fields do not reach it) and the texts of its boxes.
-struct CheckSheet {
-    std::optional<reduction::ReductionInput> entries;
-    std::array<std::string, check::valueCount> texts;
-};
-
-struct Page {
-    RecordedAlerts alerts;
-    entry::Fields fields{alerts};
-    reduction::ReductionRecord record;
-    CheckSheet sheet;
-    std::string answer;
-};
-
-void text(Writer& json, std::string_view value) {
-    json.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
-}
-
-void key(Writer& json, std::string_view name) {
-    json.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
-}
-
-const char* finish(Page& page, const rapidjson::StringBuffer& buffer) {
-    page.answer.assign(buffer.GetString(), buffer.GetSize());
-    return page.answer.c_str();
-}
 
 std::optional<entry::FieldId> fieldId(int index) {
     if (index < 0 || index >= static_cast<int>(entry::fieldCount))
@@ -200,72 +155,6 @@ void writeFormLines(Writer& json, const printout::WorkedForm& form) {
         json.EndObject();
     }
     json.EndArray();
-}
-
-// The entries as the fields hold them, with the names as the lists show
-// them and the method (0 Q(x), 1 QQ(x)); nothing when a name is not one of
-// its list's items.
-std::optional<reduction::ReductionInput> readEntries(const Page& page, int method,
-                                                     const char* decName, const char* latName,
-                                                     const char* loName) {
-    using entry::FieldId;
-    const auto dec = reduction::northSouthFromText(decName);
-    const auto lat = reduction::northSouthFromText(latName);
-    const auto lo = reduction::westEastFromText(loName);
-    if (!dec || !lat || !lo)
-        return std::nullopt;
-    reduction::ReductionInput input;
-    input.ghaDeg = page.fields[FieldId::GHADeg].text;
-    input.ghaMin = page.fields[FieldId::GHAMin].text;
-    input.decDeg = page.fields[FieldId::DecDeg].text;
-    input.decMin = page.fields[FieldId::DecMin].text;
-    input.latDeg = page.fields[FieldId::LDeg].text;
-    input.latMin = page.fields[FieldId::LMin].text;
-    input.loDeg = page.fields[FieldId::LoDeg].text;
-    input.loMin = page.fields[FieldId::LoMin].text;
-    input.method = method == 1 ? reduction::Method::QQ : reduction::Method::Q;
-    input.decName = *dec;
-    input.latName = *lat;
-    input.loName = *lo;
-    return input;
-}
-
-// The lists hold only their two items; anything else is the page's own
-// fault, reported rather than reduced.
-const char* noNames(Page& page) {
-    rapidjson::StringBuffer buffer;
-    Writer json(buffer);
-    json.StartObject();
-    key(json, "outcome");
-    text(json, "no-names");
-    key(json, "message");
-    text(json, "The name lists hold no name.");
-    json.EndObject();
-    return finish(page, buffer);
-}
-
-std::string_view outcomeKey(reduction::Outcome outcome) {
-    switch (outcome) {
-    case reduction::Outcome::Complete:
-        return "complete";
-    case reduction::Outcome::CheckData:
-        return "check-data";
-    case reduction::Outcome::ArithmeticFailure:
-        return "arithmetic-failure";
-    }
-    return "complete";
-}
-
-std::string_view kindKey(check::ValueKind kind) {
-    switch (kind) {
-    case check::ValueKind::Angle:
-        return "angle";
-    case check::ValueKind::Azimuth:
-        return "azimuth";
-    case check::ValueKind::TableValue:
-        return "table";
-    }
-    return "angle";
 }
 
 } // namespace
@@ -440,161 +329,6 @@ EMSCRIPTEN_KEEPALIVE const char* sight_calculate(Page* page, int method, const c
         text(json, reduction::arithmeticFailureText(result.reason));
         break;
     }
-    json.EndObject();
-    return finish(*page, buffer);
-}
-
-// "Check My Work…" opened on the fields as they stand, with the names and
-// the method as for Calculate. When the entries can be reduced:
-// {"outcome": "complete", "entries", "lines": the form's lines with every
-// value left blank, "values": each value of the form in its order, with
-// its name, kind and places ([line from 0, first column from 1, columns])};
-// otherwise {"outcome", "message"}, the message as Calculate gives it. The
-// page's own reduction and form are left as they are, and the boxes start
-// empty.
-EMSCRIPTEN_KEEPALIVE const char* sight_check_open(Page* page, int method, const char* decName,
-                                                  const char* latName, const char* loName) {
-    const auto entries = readEntries(*page, method, decName, latName, loName);
-    page->sheet = {};
-    if (!entries)
-        return noNames(*page);
-    const check::CheckResult reduced = check::checkWorkedForm(*entries, {});
-
-    rapidjson::StringBuffer buffer;
-    Writer json(buffer);
-    json.StartObject();
-    key(json, "outcome");
-    text(json, outcomeKey(reduced.calculation.outcome));
-    if (!reduced.message.empty()) {
-        key(json, "message");
-        text(json, reduced.message);
-        json.EndObject();
-        return finish(*page, buffer);
-    }
-    page->sheet.entries = entries;
-    key(json, "entries");
-    text(json, printout::entriesText(*entries));
-    const check::CheckLayout layout =
-        check::openLayout(check::checkLayout(reduced.record, entries->method), 1);
-    key(json, "lines");
-    json.StartArray();
-    for (const std::string& line : printout::renderLines(printout::withoutValues(layout.form)))
-        text(json, line);
-    json.EndArray();
-    key(json, "values");
-    json.StartArray();
-    for (const check::ValueId id : check::allValues()) {
-        json.StartObject();
-        key(json, "name");
-        text(json, check::valueName(id));
-        key(json, "kind");
-        text(json, kindKey(check::valueKind(id)));
-        key(json, "places");
-        json.StartArray();
-        for (const check::FormPlace& place : layout.places[check::index(id)]) {
-            json.StartArray();
-            json.Int(place.line);
-            json.Int(place.span.first);
-            json.Int(place.span.count);
-            json.EndArray();
-        }
-        json.EndArray();
-        json.EndObject();
-    }
-    json.EndArray();
-    json.EndObject();
-    return finish(*page, buffer);
-}
-
-// What the box of value `value` (its index in the form's order) holds now.
-EMSCRIPTEN_KEEPALIVE void sight_check_set_text(Page* page, int value, const char* utf8) {
-    if (value >= 0 && value < static_cast<int>(check::valueCount))
-        page->sheet.texts[static_cast<std::size_t>(value)] = utf8;
-}
-
-// Checks the boxes against the entries the check was opened on, with the
-// tolerance "whole", "tenths" or "exact": {"outcome", "summary",
-// "allAgree", "values": each box that holds a value, in the form's order,
-// with its "name", "mark" (key), "sign", "description" ("differs; the form
-// has 63.80"), "given", "right" and "expected" (or null); "problems": each
-// box whose text is not a value of its kind, with its "name" and
-// "problem"; "slips": one line each, in the form's order}.
-EMSCRIPTEN_KEEPALIVE const char* sight_check(Page* page, const char* toleranceName) {
-    const auto tolerance = check::toleranceFromText(toleranceName);
-    rapidjson::StringBuffer buffer;
-    Writer json(buffer);
-    json.StartObject();
-    if (!page->sheet.entries || !tolerance) {
-        // The page checks only a sheet it has opened, with one of the three
-        // tolerances it offers.
-        key(json, "outcome");
-        text(json, "not-open");
-        key(json, "summary");
-        text(json, "No form is open to check.");
-        json.EndObject();
-        return finish(*page, buffer);
-    }
-    check::WorkedValues given;
-    std::vector<std::pair<check::ValueId, std::string>> problems;
-    for (const check::ValueId id : check::allValues()) {
-        check::ReadValue read = check::readValue(id, page->sheet.texts[check::index(id)]);
-        if (read.value)
-            given[id] = read.value;
-        else if (!read.problem.empty())
-            problems.emplace_back(id, std::move(read.problem));
-    }
-    const check::CheckResult result =
-        check::checkWorkedForm(*page->sheet.entries, given, *tolerance);
-
-    key(json, "outcome");
-    text(json, outcomeKey(result.calculation.outcome));
-    key(json, "summary");
-    text(json, check::checkSummary(result, problems.size()));
-    key(json, "allAgree");
-    json.Bool(result.message.empty() && problems.empty() && result.allAgree());
-    key(json, "values");
-    json.StartArray();
-    for (const check::ValueCheck& value : result.values) {
-        json.StartObject();
-        key(json, "name");
-        text(json, check::valueName(value.id));
-        key(json, "mark");
-        text(json, check::markKey(value.mark));
-        key(json, "sign");
-        text(json, check::markSign(value.mark));
-        std::string description(check::markText(value.mark));
-        if (value.mark != check::Mark::Agrees)
-            description += "; the form has " + value.rightText;
-        key(json, "description");
-        text(json, description);
-        key(json, "given");
-        text(json, value.givenText);
-        key(json, "right");
-        text(json, value.rightText);
-        key(json, "expected");
-        if (value.expectedText)
-            text(json, *value.expectedText);
-        else
-            json.Null();
-        json.EndObject();
-    }
-    json.EndArray();
-    key(json, "problems");
-    json.StartArray();
-    for (const auto& [id, problem] : problems) {
-        json.StartObject();
-        key(json, "name");
-        text(json, check::valueName(id));
-        key(json, "problem");
-        text(json, problem);
-        json.EndObject();
-    }
-    json.EndArray();
-    key(json, "slips");
-    json.StartArray();
-    for (const check::FoundSlip& slip : result.slips)
-        text(json, check::slipText(slip));
-    json.EndArray();
     json.EndObject();
     return finish(*page, buffer);
 }

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QFont>
+#include <QPointF>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+#include "check/check.h"
+
+namespace app {
+
+// The form drawn as text with the values left out; the check dialog lays its
+// boxes over the gaps. Lines that hold values stand wider apart than on the
+// printout, so each box has room for its mark below it.
+class CheckFormArea final : public QWidget {
+    Q_DISABLE_COPY(CheckFormArea)
+
+  public:
+    CheckFormArea(const check::CheckLayout& layout, const QFont& font, QWidget* parent);
+
+    const QFont& printFont() const { return regular_; }
+
+    // Where the box of a value place lies: within the place's columns, a
+    // pixel in from each side for its outline.
+    QRect boxRect(const check::FormPlace& place) const;
+    // Where a box's mark lies: in the room below it.
+    QRect markRect(const check::FormPlace& place) const;
+
+    // The boxes whose outlines the area draws, the focused one highlighted.
+    void outline(std::vector<QWidget*> boxes) { boxes_ = std::move(boxes); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    struct Run {
+        QPointF origin;
+        QString text;
+        bool bold = false;
+    };
+
+    // Returns the columns the widest line takes, places included.
+    int placeRuns(const check::CheckLayout& layout);
+
+    // Above and below the text in a box, as a line edit keeps it.
+    static constexpr int textMargin = 2;
+
+    QFont regular_;
+    QFont bold_;
+    double column_ = 0;
+    double ascent_ = 0;
+    int boxHeight_ = 0;
+    std::vector<int> lineTops_;
+    std::vector<Run> runs_;
+    std::vector<QWidget*> boxes_;
+};
+
+} // namespace app
