@@ -6,25 +6,16 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import {
-  assertClean, focusedId, launchBrowser, openPage, printedLines, siteDir, typeInto,
+  assertClean, focusedId, openPage, printedLines, servedAndLaunched, siteDir, typeInto,
 } from './browser.mjs';
-import { serveSite } from './server.mjs';
 
 let site;
 let chromium;
 
-before(async () => {
-  site = await serveSite(siteDir);
-  chromium = await launchBrowser();
-});
-
-after(async () => {
-  await chromium?.close();
-  await site?.close();
-});
+servedAndLaunched(started => ({ site, chromium } = started));
 
 async function firstExample(page) {
   for (const [id, text] of [['txtGHADeg', '54'], ['txtGHAMin', '12.3'], ['txtDecDeg', '20'], ['txtDecMin', '15.0'],
