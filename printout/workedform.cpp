@@ -249,6 +249,8 @@ std::vector<std::string> renderLines(const WorkedForm& form) {
     lines.reserve(form.lines.size());
     for (const WorkedFormLine& runs : form.lines) {
         std::string text;
+        // A form's line is at most some 90 bytes: room for it at once.
+        text.reserve(96);
         int column = 1;
         for (const TextRun& run : runs) {
             // The background shows between runs; a run that would start left
