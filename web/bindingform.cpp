@@ -126,12 +126,12 @@ const char* fieldEvents(Page& page, std::optional<int> keyAscii = std::nullopt) 
     return finish(page, buffer);
 }
 
-// A form line as its plain text (as sightform prints it) and the character
-// columns of its bold runs, so the page can set those in bold without
-// placing a single run itself.
-void writeFormLines(Writer& json, const printout::WorkedForm& form) {
+// A form's lines as their plain text (as sightform prints it) and the
+// character columns of their bold runs, so the page can set those in bold
+// without placing a single run itself.
+void writeFormLines(Writer& json, std::string_view name, const printout::WorkedForm& form) {
     const std::vector<std::string> lines = printout::renderLines(form);
-    key(json, "lines");
+    key(json, name);
     json.StartArray();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         json.StartObject();
@@ -294,7 +294,8 @@ EMSCRIPTEN_KEEPALIVE const char* sight_clear(Page* page, int all) {
 
 // Calculate on the fields' texts, with the names as the lists show them and
 // the method (0 Q(x), 1 QQ(x)): {"outcome", "message" when not complete;
-// "lines", "entries" and "description" when complete}.
+// "lines", "narrowLines" (the form's parts one above the other, for a
+// narrow screen), "entries" and "description" when complete}.
 EMSCRIPTEN_KEEPALIVE const char* sight_calculate(Page* page, int method, const char* decName,
                                                  const char* latName, const char* loName) {
     const auto entries = readEntries(*page, method, decName, latName, loName);
@@ -310,7 +311,9 @@ EMSCRIPTEN_KEEPALIVE const char* sight_calculate(Page* page, int method, const c
     switch (result.outcome) {
     case reduction::Outcome::Complete: {
         text(json, "complete");
-        writeFormLines(json, printout::buildWorkedForm(page->record, input.method));
+        const printout::WorkedForm form = printout::buildWorkedForm(page->record, input.method);
+        writeFormLines(json, "lines", form);
+        writeFormLines(json, "narrowLines", printout::stackedForm(form));
         key(json, "entries");
         text(json, printout::entriesText(input));
         key(json, "description");
