@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 #include "reduction/steps.h"
@@ -117,105 +118,161 @@ StepValue ruled(const Worked& x, bool applies, double unit) {
     return {mapped(x, value, [](double y) { return 180 - y; }), value, unit};
 }
 
-StepValue rulesStep(ValueId id, const Entries& e, const FormState& s, double tol) {
+using Op = Operation;
+
+// A step's row, its inputs counted from the list.
+constexpr StepRule step(ValueId id, Operation operation, std::initializer_list<ValueId> inputs) {
+    StepRule rule{id, operation, {}, inputs.size()};
+    std::copy(inputs.begin(), inputs.end(), rule.inputs.begin());
+    return rule;
+}
+
+// The steps of the form, one row per value, in the order of the form.
+constexpr std::array<StepRule, valueCount> stepRules{{
+    step(V::LHA, Op::HourAngle, {}),
+    step(V::t, Op::MeridianAngle, {V::LHA}),
+    step(V::tUsed, Op::TRule, {V::t}),
+    step(V::coDec, Op::CoDec, {}),
+    step(V::Q_coDec, Op::LookUp, {V::coDec}),
+    step(V::Q_tUsed, Op::LookUp, {V::tUsed}),
+    step(V::Qv, Op::Sum, {V::Q_tUsed, V::Q_coDec}),
+    step(V::v, Op::Inverse, {V::Qv}),
+    step(V::coV, Op::Complement, {V::v}),
+    step(V::Q_dec, Op::LookUpDeclination, {}),
+    step(V::Q_coV, Op::LookUp, {V::coV}),
+    step(V::Qw, Op::Difference, {V::Q_dec, V::Q_coV}),
+    step(V::w, Op::Inverse, {V::Qw}),
+    step(V::wUsed, Op::WRule, {V::w, V::t}),
+    step(V::u, Op::UFormula, {V::wUsed}),
+    step(V::uUsed, Op::URule, {V::u}),
+    step(V::Q_uUsed, Op::LookUp, {V::uUsed}),
+    step(V::QHc, Op::Sum, {V::Q_uUsed, V::Q_coV}),
+    step(V::Hc, Op::Inverse, {V::QHc}),
+    step(V::coHc, Op::Complement, {V::Hc}),
+    step(V::Q_v, Op::LookUp, {V::v}),
+    step(V::Q_coHc, Op::LookUp, {V::coHc}),
+    step(V::QZ, Op::Difference, {V::Q_v, V::Q_coHc}),
+    step(V::Z, Op::Inverse, {V::QZ}),
+    step(V::ZUsed, Op::ZRule, {V::Z, V::u}),
+    step(V::Zn, Op::TrueAzimuth, {V::ZUsed, V::LHA}),
+}};
+
+constexpr std::size_t inputCountOf(Operation operation) {
+    switch (operation) {
+    case Op::HourAngle:
+    case Op::CoDec:
+    case Op::LookUpDeclination:
+        return 0;
+    case Op::MeridianAngle:
+    case Op::TRule:
+    case Op::LookUp:
+    case Op::Inverse:
+    case Op::Complement:
+    case Op::UFormula:
+    case Op::URule:
+        return 1;
+    case Op::Sum:
+    case Op::Difference:
+    case Op::WRule:
+    case Op::ZRule:
+    case Op::TrueAzimuth:
+        return 2;
+    }
+    return maxInputs + 1;
+}
+
+// Each row stands at its value's index, takes as many inputs as its
+// operation reads, and every input is worked before the value (the slip
+// search walks the steps back in one pass on this).
+constexpr bool wellFormed() {
+    for (std::size_t i = 0; i < stepRules.size(); ++i) {
+        const StepRule& rule = stepRules[i];
+        if (index(rule.id) != i || rule.inputCount != inputCountOf(rule.operation)) {
+            return false;
+        }
+        for (const ValueId input : rule.inputList()) {
+            if (index(input) >= i) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(wellFormed());
+
+// The step by its rule, from the inputs its row lists.
+StepValue rulesStep(const StepRule& rule, const Entries& e, const std::array<Worked, maxInputs>& in,
+                    double tol) {
     const Method m = e.method;
-    switch (id) {
-    case V::LHA:
+    switch (rule.operation) {
+    case Op::HourAngle:
         return printedAngle(point(reduction::localHourAngle(e.GHA, e.Lo)));
-    case V::t: {
-        const Worked LHA = s[V::LHA];
+    case Op::MeridianAngle:
         return printedAngle(
-            mapped(LHA, reduction::meridianAngle(LHA.value), reduction::meridianAngle));
-    }
-    case V::tUsed: {
-        const Worked t = s[V::t];
-        return ruled(t, reduction::tRuleApplies(t.value), tenthOfMinute);
-    }
-    case V::coDec:
+            mapped(in[0], reduction::meridianAngle(in[0].value), reduction::meridianAngle));
+    case Op::TRule:
+        return ruled(in[0], reduction::tRuleApplies(in[0].value), tenthOfMinute);
+    case Op::CoDec:
         return rebuilt(std::fabs(90 - e.Dec));
-    case V::Q_coDec:
-        return lookup(s[V::coDec], m, tol);
-    case V::Q_tUsed:
-        return lookup(s[V::tUsed], m, tol);
-    case V::Qv:
-        return sum(s[V::Q_tUsed], s[V::Q_coDec]);
-    case V::v:
-        return inverse(s[V::Qv], m, tol);
-    case V::coV:
-        return complement(s[V::v]);
-    case V::Q_dec:
+    case Op::LookUp:
+        return lookup(in[0], m, tol);
+    case Op::LookUpDeclination:
         return lookup(point(e.Dec), m, tol);
-    case V::Q_coV:
-        return lookup(s[V::coV], m, tol);
-    case V::Qw:
-        return difference(s[V::Q_dec], s[V::Q_coV]);
-    case V::w:
-        return inverse(s[V::Qw], m, tol);
-    case V::wUsed:
-        return ruled(s[V::w], reduction::tRuleApplies(s[V::t].value), tenthOfMinute);
-    case V::u: {
+    case Op::Sum:
+        return sum(in[0], in[1]);
+    case Op::Difference:
+        return difference(in[0], in[1]);
+    case Op::Inverse:
+        return inverse(in[0], m, tol);
+    case Op::Complement:
+        return complement(in[0]);
+    case Op::WRule:
+        return ruled(in[0], reduction::tRuleApplies(in[1].value), tenthOfMinute);
+    case Op::UFormula: {
         const auto u = [&](double wUsed) { return reduction::uFormula(wUsed, e.Lat, e.sameNames); };
-        const Worked wUsed = s[V::wUsed];
-        return printedAngle(mapped(wUsed, u(wUsed.value), u));
+        return printedAngle(mapped(in[0], u(in[0].value), u));
     }
-    case V::uUsed: {
-        const Worked u = s[V::u];
-        return ruled(u, reduction::uRuleApplies(u.value), tenthOfMinute);
-    }
-    case V::Q_uUsed:
-        return lookup(s[V::uUsed], m, tol);
-    case V::QHc:
-        return sum(s[V::Q_uUsed], s[V::Q_coV]);
-    case V::Hc:
-        return inverse(s[V::QHc], m, tol);
-    case V::coHc:
-        return complement(s[V::Hc]);
-    case V::Q_v:
-        return lookup(s[V::v], m, tol);
-    case V::Q_coHc:
-        return lookup(s[V::coHc], m, tol);
-    case V::QZ:
-        return difference(s[V::Q_v], s[V::Q_coHc]);
-    case V::Z:
-        return inverse(s[V::QZ], m, tol);
-    case V::ZUsed: {
+    case Op::URule:
+        return ruled(in[0], reduction::uRuleApplies(in[0].value), tenthOfMinute);
+    case Op::ZRule: {
         const bool applies =
-            reduction::zRuleApplies(e.sameNames, reduction::uRuleApplies(s[V::u].value));
-        return ruled(s[V::Z], applies, tenthOfDegree);
+            reduction::zRuleApplies(e.sameNames, reduction::uRuleApplies(in[1].value));
+        return ruled(in[0], applies, tenthOfDegree);
     }
-    case V::Zn: {
-        const double LHA = s[V::LHA].value;
+    case Op::TrueAzimuth: {
+        const double LHA = in[1].value;
         const auto zn = [&](double ZUsed) { return reduction::trueAzimuth(ZUsed, e.latName, LHA); };
-        const Worked ZUsed = s[V::ZUsed];
-        return {mapped(ZUsed, zn(ZUsed.value), zn), zn(ZUsed.value), tenthOfDegree};
+        return {mapped(in[0], zn(in[0].value), zn), zn(in[0].value), tenthOfDegree};
     }
     }
     return {point(none), none, 0};
 }
 
-constexpr V tInputs[] = {V::LHA};
-constexpr V tUsedInputs[] = {V::t};
-constexpr V qCoDecInputs[] = {V::coDec};
-constexpr V qTUsedInputs[] = {V::tUsed};
-constexpr V qvInputs[] = {V::Q_tUsed, V::Q_coDec};
-constexpr V vInputs[] = {V::Qv};
-constexpr V coVInputs[] = {V::v};
-constexpr V qCoVInputs[] = {V::coV};
-constexpr V qwInputs[] = {V::Q_dec, V::Q_coV};
-constexpr V wInputs[] = {V::Qw};
-constexpr V wUsedInputs[] = {V::w, V::t};
-constexpr V uInputs[] = {V::wUsed};
-constexpr V uUsedInputs[] = {V::u};
-constexpr V qUUsedInputs[] = {V::uUsed};
-constexpr V qhcInputs[] = {V::Q_uUsed, V::Q_coV};
-constexpr V hcInputs[] = {V::QHc};
-constexpr V coHcInputs[] = {V::Hc};
-constexpr V qVInputs[] = {V::v};
-constexpr V qCoHcInputs[] = {V::coHc};
-constexpr V qzInputs[] = {V::Q_v, V::Q_coHc};
-constexpr V zInputs[] = {V::QZ};
-constexpr V zUsedInputs[] = {V::Z, V::u};
-constexpr V znInputs[] = {V::ZUsed, V::LHA};
+// The values a written number may stand for where the form goes on from
+// the value before it was written: an azimuth is worked to a hundredth of
+// a degree (the table's inverse) and written to a tenth, and Z goes into
+// its rule and Z after its rule into Zn unrounded, so the navigator's own
+// hundredths are any that print as the tenth written. Every other value
+// is written with all its digits (an angle of the form's to a hundredth of
+// a degree is a whole number of tenths of a minute).
+Worked standsFor(ValueId id, double x) {
+    if (valueKind(id) != ValueKind::Azimuth) {
+        return point(x);
+    }
+    constexpr double hundredthsPerDegree = 100;
+    constexpr int halfATenth = 5;
+    const long long written = printedUnits(id, x);
+    const double nearest = std::round(x * hundredthsPerDegree);
+    Worked range = point(x);
+    for (int k = -halfATenth; k <= halfATenth; ++k) {
+        const double y = (nearest + k) / hundredthsPerDegree;
+        if (printedUnits(id, y) == written) {
+            range.lo = std::min(range.lo, y);
+            range.hi = std::max(range.hi, y);
+        }
+    }
+    return range;
+}
 
 } // namespace
 
@@ -235,68 +292,24 @@ double readingTolerance(Tolerance tolerance) {
     return 0;
 }
 
-std::span<const ValueId> inputsOf(ValueId id) {
-    switch (id) {
-    case V::LHA:
-    case V::coDec:
-    case V::Q_dec:
-        return {};
-    case V::t:
-        return tInputs;
-    case V::tUsed:
-        return tUsedInputs;
-    case V::Q_coDec:
-        return qCoDecInputs;
-    case V::Q_tUsed:
-        return qTUsedInputs;
-    case V::Qv:
-        return qvInputs;
-    case V::v:
-        return vInputs;
-    case V::coV:
-        return coVInputs;
-    case V::Q_coV:
-        return qCoVInputs;
-    case V::Qw:
-        return qwInputs;
-    case V::w:
-        return wInputs;
-    case V::wUsed:
-        return wUsedInputs;
-    case V::u:
-        return uInputs;
-    case V::uUsed:
-        return uUsedInputs;
-    case V::Q_uUsed:
-        return qUUsedInputs;
-    case V::QHc:
-        return qhcInputs;
-    case V::Hc:
-        return hcInputs;
-    case V::coHc:
-        return coHcInputs;
-    case V::Q_v:
-        return qVInputs;
-    case V::Q_coHc:
-        return qCoHcInputs;
-    case V::QZ:
-        return qzInputs;
-    case V::Z:
-        return zInputs;
-    case V::ZUsed:
-        return zUsedInputs;
-    case V::Zn:
-        return znInputs;
-    }
-    return {};
+const StepRule& stepRule(ValueId id) {
+    return stepRules[index(id)];
 }
 
 Worked workStep(ValueId id, const Entries& entries, const FormState& state, double tolerance,
                 const SlipSpec* slip) {
-    const StepValue step = rulesStep(id, entries, state, tolerance);
+    const StepRule& rule = stepRule(id);
+    // What the row does not list stays out of reach.
+    std::array<Worked, maxInputs> in;
+    in.fill(point(none));
+    for (std::size_t i = 0; i < rule.inputCount; ++i) {
+        in[i] = state[rule.inputs[i]];
+    }
+    const StepValue step = rulesStep(rule, entries, in, tolerance);
     Worked worked = step.worked;
     if (slip != nullptr && !std::isnan(worked.value)) {
-        const Step seen{id, entries, state.value, worked.value, step.raw, step.unit};
+        const Step seen{rule,         entries,  {in[0].value, in[1].value},
+                        worked.value, step.raw, step.unit};
         if (const auto slipped = slip->apply(seen)) {
             // The navigator goes on from the slipped value as written down,
             // which keeps the reading range the step has.
@@ -306,9 +319,13 @@ Worked workStep(ValueId id, const Entries& entries, const FormState& state, doub
         }
     }
     // No angle of the form is negative: the table has no entry for one, and
-    // u below 0 ends the form ("Check your data.").
-    if (valueKind(id) == ValueKind::Angle && worked.value < 0) {
-        return point(none);
+    // u below 0 ends the form ("Check your data."). So neither is any value
+    // a reading may give: the range stops at 0.
+    if (valueKind(id) == ValueKind::Angle) {
+        if (worked.value < 0) {
+            return point(none);
+        }
+        worked.lo = std::max(worked.lo, 0.0);
     }
     return worked;
 }
@@ -328,16 +345,17 @@ FormWork workForm(const Entries& entries, double tolerance, const WorkedValues& 
         const auto& x = given[id];
         if (!x) {
             work.state.set(id, worked);
-        } else if (!std::isnan(worked.value) &&
-                   printedUnits(id, *x) == printedUnits(id, worked.value)) {
+            continue;
+        }
+        const Worked written = standsFor(id, *x);
+        if (!std::isnan(worked.value) && printedUnits(id, *x) == printedUnits(id, worked.value)) {
             // The navigator's value is the worked one as printed: go on from
             // the worked one in full precision, as the reduction does, and
-            // allow what the navigator's own written value gives (Zn from
-            // the printed ZUsed can round the other way).
-            work.state.set(id,
-                           {worked.value, std::min(worked.value, *x), std::max(worked.value, *x)});
+            // allow what the navigator's own value may have been.
+            work.state.set(id, {worked.value, std::min(worked.value, written.lo),
+                                std::max(worked.value, written.hi)});
         } else {
-            work.state.set(id, point(*x));
+            work.state.set(id, written);
         }
     }
     return work;

@@ -39,6 +39,55 @@ struct FormState {
     }
 };
 
+// How a step works its value: from its inputs, in the order its row lists
+// them, and the entries. A step sees nothing else, so the values a step is
+// worked from are exactly those its row lists.
+enum class Operation {
+    HourAngle,         // LHA from GHA and the longitude
+    MeridianAngle,     // t from (LHA)
+    TRule,             // t after its rule, from (t)
+    CoDec,             // 90 - dec, rebuilt from its pair, from the declination
+    LookUp,            // the table value of (an angle)
+    LookUpDeclination, // the table value of the declination
+    Sum,               // (a) + (b)
+    Difference,        // (a) - (b)
+    Inverse,           // the angle of (a table value)
+    Complement,        // 90 - (an angle) as printed
+    WRule,             // w after its rule, from (w, t)
+    UFormula,          // u from (w after its rule) and the latitude
+    URule,             // u after its rule, from (u)
+    ZRule,             // Z after its rule, from (Z, u)
+    TrueAzimuth,       // Zn from (Z after its rule, LHA)
+};
+
+inline constexpr std::size_t maxInputs = 2;
+
+// One step of the form: the value it gives, how, and from which values.
+struct StepRule {
+    ValueId id;
+    Operation operation;
+    std::array<ValueId, maxInputs> inputs;
+    std::size_t inputCount;
+
+    constexpr std::span<const ValueId> inputList() const { return {inputs.data(), inputCount}; }
+};
+
+// The step that gives a value.
+const StepRule& stepRule(ValueId id);
+
+// What a slip sees at the step it may act on: the entries, the step's
+// inputs as worked so far (the navigator's own where given), and the value
+// the method's rules give there from them.
+struct Step {
+    const StepRule& rule;
+    const Entries& entries;
+    std::array<double, maxInputs> in; // in the order of rule.inputs
+    double right;                     // the value by the method's rules, before it is printed
+    double raw;                       // the same before the step's own rounding (the table's two
+                                      // decimals, Zn's tenth), equal to right where there is none
+    double unit;                      // that rounding's unit, 0 where there is none
+};
+
 // The entries as the reduction read them, from its record.
 Entries entriesOf(const reduction::ReductionInput& input, const reduction::ReductionRecord& record);
 
@@ -47,7 +96,9 @@ double readingTolerance(Tolerance tolerance);
 
 // The values a step is worked from; empty for the steps worked from the
 // entries alone.
-std::span<const ValueId> inputsOf(ValueId id);
+inline std::span<const ValueId> inputsOf(ValueId id) {
+    return stepRule(id).inputList();
+}
 
 // One step worked from the values in state before it, with the given slip
 // there (nullptr: none). A slip that does not act there leaves the step as

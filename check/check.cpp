@@ -37,6 +37,19 @@ std::vector<ValueId> slipSites(ValueId at, const WorkedValues& given) {
     return sites;
 }
 
+// A slip explains x when it takes the value the navigator's own numbers
+// give (plain) most of the way there: the slipped value lies nearer x than
+// halfway. A slip of one last digit does not explain a number that only the
+// far end of the table readings' range reaches.
+bool explains(ValueId at, double x, const Worked& slipped, const Worked& plain) {
+    if (std::isnan(plain.value)) {
+        return true;
+    }
+    const long long given = printedUnits(at, x);
+    return 2 * std::llabs(given - printedUnits(at, slipped.value)) <
+           std::llabs(given - printedUnits(at, plain.value));
+}
+
 // Every catalogue slip that, made at one of the sites, gives x at `at`.
 std::vector<SlipCause> causesOf(ValueId at, double x, const Entries& entries, double tolerance,
                                 const WorkedValues& given, const FormWork& work) {
@@ -60,7 +73,7 @@ std::vector<SlipCause> causesOf(ValueId at, double x, const Entries& entries, do
                 }
                 worked = workStep(id, entries, state, tolerance);
             }
-            if (withinRange(at, x, worked)) {
+            if (withinRange(at, x, worked) && explains(at, x, worked, work.expected[index(at)])) {
                 causes.push_back({spec.id, site});
             }
         }
@@ -91,57 +104,83 @@ std::string_view toleranceText(Tolerance tolerance) {
     return "";
 }
 
-std::string_view markText(Mark mark) {
-    switch (mark) {
-    case Mark::Agrees:
-        return "agrees";
-    case Mark::WithinReading:
-        return "agrees within table reading";
-    case Mark::Follows:
-        return "follows from your earlier numbers";
-    case Mark::Differs:
-        return "differs";
+namespace {
+
+struct MarkSpec {
+    Mark mark;
+    LegendEntry legend; // the sign, and the text of the mark
+    std::string_view key;
+};
+
+constexpr std::array<MarkSpec, 4> markSpecs{{
+    {Mark::Agrees, {"\u2713", "agrees"}, "agrees"},
+    {Mark::WithinReading, {"\u2248", "agrees within table reading"}, "within-reading"},
+    {Mark::Follows, {"\u2192", "follows from your earlier numbers"}, "follows"},
+    {Mark::Differs, {"\u2717", "differs"}, "differs"},
+}};
+
+constexpr std::array<LegendEntry, markSpecs.size() + 1> legend = [] {
+    std::array<LegendEntry, markSpecs.size() + 1> entries{};
+    for (std::size_t i = 0; i < markSpecs.size(); ++i) {
+        entries[i] = markSpecs[i].legend;
     }
-    return "";
+    entries.back() = {unreadableSign, "could not be read"};
+    return entries;
+}();
+
+constexpr bool marksInOrder() {
+    for (std::size_t i = 0; i < markSpecs.size(); ++i) {
+        if (static_cast<std::size_t>(markSpecs[i].mark) != i) {
+            return false;
+        }
+    }
+    return static_cast<std::size_t>(Mark::Differs) + 1 == markSpecs.size();
+}
+static_assert(marksInOrder());
+
+const MarkSpec& markSpec(Mark mark) {
+    return markSpecs[static_cast<std::size_t>(mark)];
+}
+
+} // namespace
+
+std::string_view markText(Mark mark) {
+    return markSpec(mark).legend.words;
 }
 
 std::string_view markSign(Mark mark) {
-    switch (mark) {
-    case Mark::Agrees:
-        return "\u2713";
-    case Mark::WithinReading:
-        return "\u2248";
-    case Mark::Follows:
-        return "\u2192";
-    case Mark::Differs:
-        return "\u2717";
-    }
-    return "";
+    return markSpec(mark).legend.sign;
 }
 
 std::string_view markKey(Mark mark) {
-    switch (mark) {
-    case Mark::Agrees:
-        return "agrees";
-    case Mark::WithinReading:
-        return "within-reading";
-    case Mark::Follows:
-        return "follows";
-    case Mark::Differs:
-        return "differs";
+    return markSpec(mark).key;
+}
+
+std::span<const LegendEntry> markLegend() {
+    return legend;
+}
+
+std::string markLegendText() {
+    std::string text;
+    for (const LegendEntry& entry : legend) {
+        text +=
+            (text.empty() ? "" : "   ") + std::string(entry.sign) + " " + std::string(entry.words);
     }
-    return "";
+    return text;
 }
 
 bool CheckResult::allAgree() const {
-    return std::all_of(values.begin(), values.end(), [](const ValueCheck& v) {
-        return v.mark == Mark::Agrees || v.mark == Mark::WithinReading;
-    });
+    return !blank && message.empty() &&
+           std::all_of(values.begin(), values.end(), [](const ValueCheck& v) {
+               return v.mark == Mark::Agrees || v.mark == Mark::WithinReading;
+           });
 }
 
 CheckResult checkWorkedForm(const reduction::ReductionInput& input, const WorkedValues& given,
                             Tolerance tolerance) {
     CheckResult result;
+    result.blank = std::none_of(given.values.begin(), given.values.end(),
+                                [](const auto& x) { return x.has_value(); });
     result.calculation = reduction::calculateReduction(input, result.record);
     switch (result.calculation.outcome) {
     case reduction::Outcome::Complete:
@@ -189,34 +228,55 @@ CheckResult checkWorkedForm(const reduction::ReductionInput& input, const Worked
         }
         if (mark == Mark::Differs) {
             result.slips.push_back({id, causesOf(id, *x, entries, readingTol, given, work),
-                                    checked.givenText, checked.rightText});
+                                    checked.givenText, checked.rightText, checked.expectedText});
         }
         result.values.push_back(std::move(checked));
     }
     return result;
 }
 
+namespace {
+
+// "1 slip", "2 slips".
+std::string counted(std::size_t count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+} // namespace
+
 std::string checkSummary(const CheckResult& result, std::size_t unreadable) {
-    if (!result.message.empty())
+    if (!result.message.empty()) {
         return result.message;
-    if (result.values.empty() && unreadable == 0)
+    }
+    if (result.values.empty() && unreadable == 0) {
         return "Nothing to check: the boxes are empty.";
-    if (result.values.empty())
+    }
+    if (result.values.empty()) {
         return "No box holds a value that can be read; see below.";
-    const std::string checked = std::to_string(result.values.size());
-    if (result.allAgree() && unreadable == 0)
-        return "Every value you gave agrees with the form (" + checked + " checked).";
-    std::string summary = checked + (result.values.size() == 1 ? " value" : " values") +
-                          " checked: " + std::to_string(result.slips.size()) +
-                          (result.slips.size() == 1 ? " slip" : " slips");
-    summary += result.slips.empty() ? "." : ", listed below.";
-    if (unreadable > 0)
-        summary += " Boxes marked ? could not be read.";
+    }
+    const std::size_t checked = result.values.size();
+    std::string summary;
+    if (result.slips.empty() && unreadable == 0) {
+        summary =
+            "Every value you gave agrees with the form (" + std::to_string(checked) + " checked).";
+    } else if (result.slips.empty()) {
+        summary = checked == 1 ? "The one value that could be read agrees with the form."
+                               : "The " + std::to_string(checked) +
+                                     " values that could be read agree with the form.";
+    } else {
+        summary = counted(checked, "value", "values") +
+                  " checked: " + counted(result.slips.size(), "slip", "slips") + ", listed below.";
+    }
+    if (unreadable > 0) {
+        summary += " " + counted(unreadable, "box", "boxes") + " marked " +
+                   std::string(unreadableSign) + " could not be read" +
+                   (unreadable == 1 ? ", so it was not checked." : ", so they were not checked.");
+    }
     return summary;
 }
 
 std::string slipText(const FoundSlip& slip) {
-    std::string text = std::string(valueName(slip.shownAt)) + " " + slip.givenText + ": ";
+    std::string text = std::string(valueLabel(slip.shownAt)) + " " + slip.givenText + ": ";
     if (slip.causes.empty()) {
         text += arithmeticSlipName;
     }
@@ -228,66 +288,16 @@ std::string slipText(const FoundSlip& slip) {
         }
         text += spec.name;
         if (cause.madeAt != slip.shownAt) {
-            text += " in " + std::string(valueName(cause.madeAt));
+            text += " at " + std::string(valueLabel(cause.madeAt));
         }
         text += " (" + std::string(spec.words) + ")";
     }
+    if (slip.expectedText && *slip.expectedText != slip.rightText) {
+        return text + "; your own numbers give " + *slip.expectedText + ", the right value " +
+               slip.rightText;
+    }
     return text + "; the right value is " + slip.rightText;
 }
-
-namespace {
-
-// What each value column of the form holds, line by line, with every
-// rule's arrow printed: a value, an entry or an arrow (not checked), or a
-// value printed after its arrow in one piece.
-struct Slot {
-    enum Kind { Value, Other, AfterArrow } kind;
-    ValueId id;
-};
-
-constexpr Slot value(ValueId id) {
-    return {Slot::Value, id};
-}
-constexpr Slot afterArrow(ValueId id) {
-    return {Slot::AfterArrow, id};
-}
-constexpr Slot other{Slot::Other, V::LHA};
-
-// Columns of " -> " before a value printed in one piece with its arrow.
-constexpr int arrowColumns = 4;
-
-std::vector<Slot> slotsOfLine(std::size_t line) {
-    switch (line) {
-    case 1:
-        return {value(V::LHA), value(V::t), other, value(V::tUsed)};
-    case 2:
-        return {value(V::wUsed), other}; // the latitude
-    case 3:
-        return {value(V::coDec), value(V::tUsed), value(V::u), afterArrow(V::uUsed)};
-    case 4:
-        return {value(V::Q_coDec), value(V::Q_tUsed), value(V::Qv)};
-    case 5:
-        return {value(V::v), value(V::coV), value(V::uUsed)};
-    case 6:
-        return {value(V::Q_coV), value(V::Q_uUsed), value(V::QHc)};
-    case 7:
-        return {other, value(V::coV), value(V::Hc)}; // the declination first
-    case 8:
-        return {value(V::Q_dec), value(V::Q_coV), value(V::Qw)};
-    case 9:
-        return {value(V::w), other, value(V::wUsed), value(V::v), value(V::coHc)};
-    case 10:
-        return {value(V::Q_v), value(V::Q_coHc), value(V::QZ)};
-    case 11:
-        return {value(V::Z), afterArrow(V::ZUsed)};
-    case 12:
-        return {value(V::Zn)};
-    default:
-        return {};
-    }
-}
-
-} // namespace
 
 CheckLayout checkLayout(const reduction::ReductionRecord& record, reduction::Method method) {
     reduction::ReductionRecord everyRule = record;
@@ -296,18 +306,11 @@ CheckLayout checkLayout(const reduction::ReductionRecord& record, reduction::Met
     CheckLayout layout;
     layout.form = printout::buildWorkedForm(everyRule, method);
     for (std::size_t line = 0; line < layout.form.values.size(); ++line) {
-        const std::vector<Slot> slots = slotsOfLine(line);
-        const std::vector<printout::ColumnSpan>& spans = layout.form.values[line];
-        for (std::size_t i = 0; i < std::min(slots.size(), spans.size()); ++i) {
-            printout::ColumnSpan span = spans[i];
-            if (slots[i].kind == Slot::Other) {
-                continue;
+        for (const printout::ValueSpan& span : layout.form.values[line]) {
+            if (span.shows) {
+                layout.places[index(*span.shows)].push_back(
+                    {static_cast<int>(line), printout::ColumnSpan(span)});
             }
-            if (slots[i].kind == Slot::AfterArrow) {
-                span.first += arrowColumns;
-                span.count -= arrowColumns;
-            }
-            layout.places[index(slots[i].id)].push_back({static_cast<int>(line), span});
         }
     }
     return layout;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,22 @@ std::string_view markSign(Mark mark);
 // "agrees", "within-reading", "follows", "differs", for JSON.
 std::string_view markKey(Mark mark);
 
+// The sign of a box whose text is not a value of its kind: not checked.
+inline constexpr std::string_view unreadableSign = "?";
+
+// One sign of a checked form and what it says.
+struct LegendEntry {
+    std::string_view sign;
+    std::string_view words;
+};
+
+// The key to the signs of a checked form, the same wherever one is shown:
+// each mark's sign and text in the order of Mark, then the unreadable box's.
+std::span<const LegendEntry> markLegend();
+
+// The key on one line: "✓ agrees   ≈ agrees within table reading   ...".
+std::string markLegendText();
+
 // One value the navigator gave.
 struct ValueCheck {
     ValueId id;
@@ -76,6 +93,9 @@ struct FoundSlip {
     std::vector<SlipCause> causes;
     std::string givenText;
     std::string rightText;
+    // What the navigator's own earlier numbers give there, as the form
+    // prints it; nullopt where they lead to no value.
+    std::optional<std::string> expectedText;
 };
 
 struct CheckResult {
@@ -87,8 +107,12 @@ struct CheckResult {
     reduction::ReductionRecord record;
     std::vector<ValueCheck> values; // every given value, in the order of the form
     std::vector<FoundSlip> slips;   // in the order of the form
+    // No value was given: a blank sheet, which checks nothing.
+    bool blank = true;
 
-    // Every given value agrees, exactly or within table reading.
+    // The entries were reduced, at least one value was given, and every
+    // given value agrees, exactly or within table reading. False for a
+    // blank sheet, which shows no work to agree.
     bool allAgree() const;
 };
 
@@ -96,15 +120,19 @@ struct CheckResult {
 CheckResult checkWorkedForm(const reduction::ReductionInput& entries, const WorkedValues& given,
                             Tolerance tolerance = Tolerance::Whole);
 
-// One line about a slip, for a student: "Qv 1237.43: sum taken for a
-// difference (...); the right value is 1365.03", with every cause named (and
-// the value it was made at, where that is an earlier value not given), or
-// the arithmetic or reading slip.
+// One line about a slip, for a student, each value named as the form writes
+// it: "Q(v) 1237.43: sum taken for a difference (...); the right value is
+// 1365.03", with every cause named (and the value it was made at, where that
+// is an earlier value not given), or the arithmetic or reading slip. Where
+// the student's own earlier numbers give another value than the right one,
+// both: "Q(w) 1066.53: arithmetic or reading slip; your own numbers give
+// 1056.53, the right value 1027.24".
 std::string slipText(const FoundSlip& slip);
 
 // The line under a checked form: how many values were checked and how many
 // slips were found, or why nothing was. unreadable counts the boxes whose
-// text could not be read as a value of their kind (marked "?").
+// text could not be read as a value of their kind (marked "?"), which were
+// not checked and are said so.
 std::string checkSummary(const CheckResult& result, std::size_t unreadable);
 
 // Where a value stands on the printed form: a line (0-based index into

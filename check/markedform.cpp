@@ -115,7 +115,7 @@ CheckLayout openLayout(const CheckLayout& layout, int extra) {
                     std::max(longestColumns(valueKind(place->id)), place->count) + extra;
                 const printout::ColumnSpan span{static_cast<int>(shown.size()) + 1, width};
                 open.places[index(place->id)].push_back({static_cast<int>(line), span});
-                open.form.values[line].push_back(span);
+                open.form.values[line].push_back({span, place->id});
                 shown.resize(shown.size() + static_cast<std::size_t>(width),
                              Cell{" ", false, true});
                 grown += static_cast<std::size_t>(width - place->count);

@@ -11,115 +11,95 @@ namespace check {
 namespace {
 
 using reduction::NorthSouth;
-using V = ValueId;
+
+using Op = Operation;
 
 std::optional<double> unless(bool acts, double value) {
     return acts ? std::optional<double>(value) : std::nullopt;
 }
 
+bool at(const Step& s, Operation operation) {
+    return s.rule.operation == operation;
+}
+
+// The rules t = 180 - t and w = 180 - w both follow the original t.
+bool tRuleApplies(const Step& s) {
+    return at(s, Op::TRule) ? reduction::tRuleApplies(s.in[0]) : reduction::tRuleApplies(s.in[1]);
+}
+
 std::optional<double> tRuleMissed(const Step& s) {
-    return unless(s.at == V::tUsed && reduction::tRuleApplies(s[V::t]), s[V::t]);
+    return unless(at(s, Op::TRule) && tRuleApplies(s), s.in[0]);
 }
 
 std::optional<double> tRuleWrong(const Step& s) {
-    return unless(s.at == V::tUsed && !reduction::tRuleApplies(s[V::t]), 180 - s[V::t]);
+    return unless(at(s, Op::TRule) && !tRuleApplies(s), 180 - s.in[0]);
 }
 
 std::optional<double> wRuleMissed(const Step& s) {
-    return unless(s.at == V::wUsed && reduction::tRuleApplies(s[V::t]), s[V::w]);
+    return unless(at(s, Op::WRule) && tRuleApplies(s), s.in[0]);
 }
 
 std::optional<double> wRuleWrong(const Step& s) {
-    return unless(s.at == V::wUsed && !reduction::tRuleApplies(s[V::t]), 180 - s[V::w]);
+    return unless(at(s, Op::WRule) && !tRuleApplies(s), 180 - s.in[0]);
 }
 
 std::optional<double> uRuleMissed(const Step& s) {
-    return unless(s.at == V::uUsed && reduction::uRuleApplies(s[V::u]), s[V::u]);
+    return unless(at(s, Op::URule) && reduction::uRuleApplies(s.in[0]), s.in[0]);
 }
 
 std::optional<double> uRuleWrong(const Step& s) {
-    return unless(s.at == V::uUsed && !reduction::uRuleApplies(s[V::u]), 180 - s[V::u]);
+    return unless(at(s, Op::URule) && !reduction::uRuleApplies(s.in[0]), 180 - s.in[0]);
 }
 
 bool zRuleApplies(const Step& s) {
-    return reduction::zRuleApplies(s.entries.sameNames, reduction::uRuleApplies(s[V::u]));
+    return reduction::zRuleApplies(s.entries.sameNames, reduction::uRuleApplies(s.in[1]));
 }
 
 std::optional<double> zRuleMissed(const Step& s) {
-    return unless(s.at == V::ZUsed && zRuleApplies(s), s[V::Z]);
+    return unless(at(s, Op::ZRule) && zRuleApplies(s), s.in[0]);
 }
 
 std::optional<double> zRuleWrong(const Step& s) {
-    return unless(s.at == V::ZUsed && !zRuleApplies(s), 180 - s[V::Z]);
+    return unless(at(s, Op::ZRule) && !zRuleApplies(s), 180 - s.in[0]);
 }
 
 std::optional<double> uFormulaOtherNames(const Step& s) {
-    return unless(s.at == V::u,
-                  reduction::uFormula(s[V::wUsed], s.entries.Lat, !s.entries.sameNames));
-}
-
-// The angle each table value is looked up for.
-std::optional<double> lookedUpAngle(const Step& s) {
-    switch (s.at) {
-    case V::Q_coDec:
-        return s[V::coDec];
-    case V::Q_tUsed:
-        return s[V::tUsed];
-    case V::Q_dec:
-        return s.entries.Dec;
-    case V::Q_coV:
-        return s[V::coV];
-    case V::Q_uUsed:
-        return s[V::uUsed];
-    case V::Q_v:
-        return s[V::v];
-    case V::Q_coHc:
-        return s[V::coHc];
-    default:
-        return std::nullopt;
-    }
+    return unless(at(s, Op::UFormula),
+                  reduction::uFormula(s.in[0], s.entries.Lat, !s.entries.sameNames));
 }
 
 std::optional<double> complementLookedUp(const Step& s) {
-    const auto angle = lookedUpAngle(s);
-    if (!angle) {
+    if (!at(s, Op::LookUp) && !at(s, Op::LookUpDeclination)) {
         return std::nullopt;
     }
-    const double q = reduction::Q(90 - *angle, s.entries.method);
+    const double angle = at(s, Op::LookUp) ? s.in[0] : s.entries.Dec;
+    const double q = reduction::Q(90 - angle, s.entries.method);
     return unless(!std::isnan(q), q);
 }
 
 // The other operation on the same two table values. A difference is taken
 // the way round that leaves it positive, as a navigator would.
 std::optional<double> sumForDifference(const Step& s) {
-    switch (s.at) {
-    case V::Qv:
-        return std::fabs(s[V::Q_tUsed] - s[V::Q_coDec]);
-    case V::Qw:
-        return s[V::Q_dec] + s[V::Q_coV];
-    case V::QHc:
-        return std::fabs(s[V::Q_uUsed] - s[V::Q_coV]);
-    case V::QZ:
-        return s[V::Q_v] + s[V::Q_coHc];
-    default:
-        return std::nullopt;
+    if (at(s, Op::Sum)) {
+        return std::fabs(s.in[0] - s.in[1]);
     }
+    return unless(at(s, Op::Difference), s.in[0] + s.in[1]);
 }
 
 std::optional<double> longitudeWrongWay(const Step& s) {
-    return unless(s.at == V::LHA && s.entries.Lo != 0,
+    return unless(at(s, Op::HourAngle) && s.entries.Lo != 0,
                   reduction::localHourAngle(s.entries.GHA, -s.entries.Lo));
 }
 
 std::optional<double> lhaOver360(const Step& s) {
     const double LHA = s.entries.GHA - s.entries.Lo;
-    return unless(s.at == V::LHA && LHA >= 360, LHA);
+    return unless(at(s, Op::HourAngle) && LHA >= 360, LHA);
 }
 
 // 15.50 degrees written 15°50': the hundredths of a degree taken for
-// minutes, where they can be minutes.
+// minutes, where they can be minutes (not in Z, which is written in degrees).
 std::optional<double> decimalAsMinutes(const Step& s) {
-    if (s.at != V::v && s.at != V::w && s.at != V::Hc) {
+    if (!at(s, Op::Inverse) || valueKind(s.rule.id) != ValueKind::Angle) {
         return std::nullopt;
     }
     const double degrees = std::floor(s.right);
@@ -129,13 +109,14 @@ std::optional<double> decimalAsMinutes(const Step& s) {
 
 std::optional<double> znOtherHemisphere(const Step& s) {
     const NorthSouth other = s.entries.latName == NorthSouth::N ? NorthSouth::S : NorthSouth::N;
-    return unless(s.at == V::Zn, reduction::trueAzimuth(s[V::ZUsed], other, s[V::LHA]));
+    return unless(at(s, Op::TrueAzimuth), reduction::trueAzimuth(s.in[0], other, s.in[1]));
 }
 
 std::optional<double> znOtherSide(const Step& s) {
     // Any hour angle on the other side of the meridian.
-    const double otherSide = s[V::LHA] > 180 ? 90 : 270;
-    return unless(s.at == V::Zn, reduction::trueAzimuth(s[V::ZUsed], s.entries.latName, otherSide));
+    const double otherSide = s.in[1] > 180 ? 90 : 270;
+    return unless(at(s, Op::TrueAzimuth),
+                  reduction::trueAzimuth(s.in[0], s.entries.latName, otherSide));
 }
 
 // One unit of the step's rounding away from its value, on the other side of
@@ -156,7 +137,7 @@ std::optional<double> roundedOtherWay(const Step& s) {
 
 using S = SlipId;
 
-constexpr std::array<SlipSpec, 17> catalogue{{
+constexpr std::array<SlipSpec, slipCount> catalogue{{
     {S::TRuleMissed, "t-rule-missed", "t rule not applied",
      "t is over 90\u00B0, so the table is entered with t = 180\u00B0 - t, as footnote * says",
      tRuleMissed},
@@ -211,6 +192,17 @@ constexpr std::array<SlipSpec, 17> catalogue{{
      "the last digit was rounded down where it rounds up, or up where it rounds down",
      roundedOtherWay},
 }};
+
+// Each slip at its own index, so that slipSpec finds it by index.
+constexpr bool inOrder() {
+    for (std::size_t i = 0; i < catalogue.size(); ++i) {
+        if (static_cast<std::size_t>(catalogue[i].id) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(inOrder());
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -9,7 +10,7 @@
 
 // The slips a navigator makes in the Q(x) and QQ(x) work form, in one table:
 // the checker tries them to name the cause of a wrong number, the tests
-// inject them into a reduction, and sightform's help and the README list
+// inject them into a reduction, and sightform's help and the manual list
 // them from it.
 
 namespace check {
@@ -33,6 +34,7 @@ enum class SlipId {
     ZnOtherSide,
     RoundedOtherWay,
 };
+inline constexpr std::size_t slipCount = static_cast<std::size_t>(SlipId::RoundedOtherWay) + 1;
 
 // The sight's entries as the reduction read them.
 struct Entries {
@@ -45,24 +47,10 @@ struct Entries {
     reduction::Method method = reduction::Method::Q;
 };
 
-// What a slip sees at the value it may act on: the entries, the values
-// worked so far (the navigator's own where given), and the value the
-// method's rules give there from them.
-struct Step {
-    ValueId at;
-    const Entries& entries;
-    // Values before `at`, in decimal degrees or table units, indexed by
-    // index(ValueId); later entries are not yet worked.
-    const std::array<double, valueCount>& worked;
-    double right; // the value by the method's rules, before it is printed
-    double raw;   // the same before the step's own rounding (the table's two
-                  // decimals, Zn's tenth), equal to right where there is none
-    double unit;  // that rounding's unit, 0 where there is none
+// What a slip sees at the step it may act on (internal to the checker).
+struct Step;
 
-    double operator[](ValueId id) const { return worked[index(id)]; }
-};
-
-// The value the slip gives at step.at, or nullopt where the slip does not
+// The value the slip gives at the step, or nullopt where the slip does not
 // act there (the wrong step, or a rule that cannot be missed there).
 using SlipFunction = std::optional<double> (*)(const Step& step);
 

@@ -49,6 +49,30 @@ constexpr std::array<ValueSpec, valueCount> valueSpecs{{
     {ValueId::Zn, "Zn", "Zn", ValueKind::Azimuth},
 }};
 
+// Each row at its value's index, so that a value finds its row by index.
+constexpr bool inOrder() {
+    for (std::size_t i = 0; i < valueSpecs.size(); ++i) {
+        if (index(valueSpecs[i].id) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(inOrder());
+
+// No two values read alike to a person (Qv and Q_v are both Q(v) on the form).
+constexpr bool labelsApart() {
+    for (std::size_t i = 0; i < valueSpecs.size(); ++i) {
+        for (std::size_t j = i + 1; j < valueSpecs.size(); ++j) {
+            if (valueSpecs[i].label == valueSpecs[j].label) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(labelsApart());
+
 constexpr std::array<ValueId, valueCount> orderOfTheForm = [] {
     std::array<ValueId, valueCount> ids{};
     for (std::size_t i = 0; i < valueCount; ++i) {
@@ -64,7 +88,12 @@ constexpr std::size_t maxDegreeDigits = 3;
 constexpr std::size_t maxTableDigits = 6;
 
 constexpr std::string_view degreeSign = "\u00B0";
-constexpr std::string_view primeSign = "\u2032";
+
+// What students type for the degree sign and the minute mark: the
+// masculine ordinal (º) that stands beside ° on many keyboards, the prime
+// and the right single quote that word processors put for an apostrophe.
+constexpr std::array<std::string_view, 2> degreeSigns{degreeSign, "\u00BA"};
+constexpr std::array<std::string_view, 3> minuteMarks{"'", "\u2032", "\u2019"};
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -85,7 +114,10 @@ std::string_view trimmed(std::string_view text) {
 }
 
 // A plain decimal number at the front of text: digits, then optionally a
-// point and digits. Counts what it read and moves text past it.
+// point and digits. A comma stands for the point: no value of the form has
+// more than two decimals, so a comma that leaves more than two digits after
+// it (1,301: a thousands separator) never reads. Counts what it read and
+// moves text past it.
 struct Decimal {
     double value = 0;
     std::size_t integerDigits = 0;
@@ -100,7 +132,7 @@ std::optional<Decimal> takeDecimal(std::string_view& text) {
         ++at;
     }
     d.integerDigits = at;
-    if (at < text.size() && text[at] == '.') {
+    if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
         d.point = true;
         ++at;
         while (at < text.size() && isDigit(text[at])) {
@@ -112,7 +144,11 @@ std::optional<Decimal> takeDecimal(std::string_view& text) {
         return std::nullopt;
     }
     // Reads "5." and ".5" as well as "5.5".
-    readDecimal(text.data(), text.data() + at, d.value);
+    std::string number(text.substr(0, at));
+    if (d.point) {
+        number[d.integerDigits] = '.';
+    }
+    readDecimal(number.data(), number.data() + number.size(), d.value);
     text.remove_prefix(at);
     return d;
 }
@@ -123,6 +159,16 @@ bool takePrefix(std::string_view& text, std::string_view prefix) {
     }
     text.remove_prefix(prefix.size());
     return true;
+}
+
+template <std::size_t n>
+bool takeOneOf(std::string_view& text, const std::array<std::string_view, n>& prefixes) {
+    for (const std::string_view prefix : prefixes) {
+        if (takePrefix(text, prefix)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string quoted(std::string_view text) {
@@ -142,7 +188,7 @@ std::string_view unitOf(ValueKind kind) {
 }
 
 ReadValue notOfKind(ValueId id, std::string_view text) {
-    return {std::nullopt, std::string(valueName(id)) + " takes " +
+    return {std::nullopt, std::string(valueLabel(id)) + " takes " +
                               std::string(unitOf(valueKind(id))) + ", not " + quoted(text)};
 }
 
@@ -152,7 +198,7 @@ ReadValue readAngle(ValueId id, std::string_view text) {
     if (!degrees || degrees->point || degrees->integerDigits > maxDegreeDigits) {
         return notOfKind(id, text);
     }
-    const bool marked = takePrefix(rest, degreeSign);
+    const bool marked = takeOneOf(rest, degreeSigns);
     const std::size_t blanks = rest.size() - trimmed(rest).size();
     rest = trimmed(rest);
     if (!marked && blanks == 0) {
@@ -163,15 +209,13 @@ ReadValue readAngle(ValueId id, std::string_view text) {
         minutes->decimals > 1) {
         return notOfKind(id, text);
     }
-    if (!rest.empty() && !takePrefix(rest, "'")) {
-        takePrefix(rest, primeSign);
-    }
+    takeOneOf(rest, minuteMarks);
     if (!rest.empty()) {
         return notOfKind(id, text);
     }
     if (minutes->value >= 60) {
         return {std::nullopt,
-                std::string(valueName(id)) + " takes minutes below 60, not " + quoted(text)};
+                std::string(valueLabel(id)) + " takes minutes below 60, not " + quoted(text)};
     }
     // Rebuilt as the form rebuilds an angle from its pair.
     return {minutes->value / 60 + degrees->value, {}};
@@ -183,7 +227,7 @@ ReadValue readNumber(ValueId id, std::string_view text, std::size_t maxIntegerDi
     const bool negative = signAllowed && takePrefix(rest, "-");
     const auto number = takeDecimal(rest);
     if (valueKind(id) == ValueKind::Azimuth) {
-        takePrefix(rest, degreeSign); // the form prints the sign after an azimuth
+        takeOneOf(rest, degreeSigns); // the form prints the sign after an azimuth
     }
     if (!number || !rest.empty() || number->integerDigits == 0 ||
         number->integerDigits > maxIntegerDigits || number->decimals > maxDecimals) {

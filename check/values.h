@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "printout/workedform.h"
+
 // The numbers a navigator writes on a worked form, named as the form names
 // them, and the reading and printing of one such number.
 
@@ -13,36 +15,9 @@ namespace check {
 
 // Every number of the form that the navigator works out (the entries
 // themselves excluded), in the order the form works them: each value is
-// worked from values before it.
-enum class ValueId {
-    LHA,
-    t,
-    tUsed,
-    coDec,
-    Q_coDec,
-    Q_tUsed,
-    Qv,
-    v,
-    coV,
-    Q_dec,
-    Q_coV,
-    Qw,
-    w,
-    wUsed,
-    u,
-    uUsed,
-    Q_uUsed,
-    QHc,
-    Hc,
-    coHc,
-    Q_v,
-    Q_coHc,
-    QZ,
-    Z,
-    ZUsed,
-    Zn,
-};
-inline constexpr std::size_t valueCount = 26;
+// worked from values before it. The form's own runs are tagged with them.
+using ValueId = printout::FormValue;
+inline constexpr std::size_t valueCount = printout::formValueCount;
 
 constexpr std::size_t index(ValueId id) {
     return static_cast<std::size_t>(id);
@@ -90,9 +65,12 @@ struct ReadValue {
 //               one decimal, whole degrees up to 999);
 //   Azimuth:    degrees with at most one decimal, "141.0" or "141";
 //   TableValue: a number with at most two decimals, "1365.03" or "1365".
-// Blanks around the text are dropped. A text in another kind's unit (an
-// angle in an azimuth column, a bare number in an angle column), a sign, an
-// exponent or anything else is a problem that names what the kind takes.
+// The degree sign may be typed as º, the minute mark as ′ or ’, and the
+// decimal point as a comma where it cannot be a thousands separator (at
+// most two digits after it). Blanks around the text are dropped. A text in
+// another kind's unit (an angle in an azimuth column, a bare number in an
+// angle column), a sign, an exponent or anything else is a problem that
+// names the value as the form writes it and what its kind takes.
 ReadValue readValue(ValueId id, std::string_view text);
 
 // The value as the worked form prints it: "15°47.7'", "141.0°", "1365.03".

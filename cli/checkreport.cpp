@@ -10,9 +10,16 @@
 namespace cli {
 namespace {
 
-// The report's columns: name, then the value as given.
-constexpr int nameWidth = 8;
+// The report's columns: the value as the form writes it, then as given.
 constexpr int givenWidth = 11;
+
+int labelWidth() {
+    int widest = 0;
+    for (const check::ValueId id : check::allValues()) {
+        widest = std::max(widest, printout::columnCount(check::valueLabel(id)));
+    }
+    return widest + 1;
+}
 
 // Where the help's list of slips puts their names, after the keys.
 constexpr std::size_t keyColumns = 24;
@@ -55,9 +62,10 @@ std::string checkReportText(const CheckRow& row) {
     if (result.values.empty()) {
         text += "  No values given.\n";
     }
+    static const int nameWidth = labelWidth();
     for (const check::ValueCheck& value : result.values) {
         text += "  " + std::string(check::markSign(value.mark)) + " " +
-                padded(std::string(check::valueName(value.id)), nameWidth) +
+                padded(std::string(check::valueLabel(value.id)), nameWidth) +
                 padded(value.givenText, givenWidth) + std::string(check::markText(value.mark));
         if (value.mark != check::Mark::Agrees) {
             text += " (right " + value.rightText + ")";

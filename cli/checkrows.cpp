@@ -151,6 +151,8 @@ class RowChecker : public LineHandler {
             row.result = check::checkWorkedForm(*row.input, row.values, tolerance_);
             if (!row.result.message.empty()) {
                 ++summary_.unchecked;
+            } else if (row.result.blank) {
+                ++summary_.blank;
             } else if (!row.result.slips.empty()) {
                 ++summary_.withSlips;
             }

@@ -40,6 +40,7 @@ struct CheckSummary {
     long long rows = 0;      // rows handed on (the header and blank lines not counted)
     long long malformed = 0; // of them, malformed
     long long unchecked = 0; // read, but the entries cannot be reduced
+    long long blank = 0;     // read and reduced, but no value given
     long long withSlips = 0; // checked, and a value differs
 };
 

@@ -181,9 +181,10 @@ int checkForms(const Arguments& given, Sheets* sheets) {
         reportError(path + ": " + summary.headerProblem);
         return afterOutput(exitDataError);
     }
-    const int status = summary.malformed > 0 || summary.unchecked > 0 ? exitDataError
-                       : summary.withSlips > 0                        ? exitSlipFound
-                                                                      : exitComplete;
+    const int status =
+        summary.malformed > 0 || summary.unchecked > 0 || summary.blank > 0 ? exitDataError
+        : summary.withSlips > 0                                               ? exitSlipFound
+                                                                              : exitComplete;
     if (sheets != nullptr) {
         return afterSheets(*sheets, given, status);
     }

@@ -41,8 +41,8 @@ inline constexpr std::array<ExitStatusMeaning, 9> exitStatuses{{
     {exitSlipFound, "with --check: a slip was found (a given value differs)"},
     {exitUsage, "usage error"},
     {exitDataError, "with --batch or --check: a row was malformed, or the file is UTF-16; with "
-                    "--check also a row that cannot be reduced, or a header without the entry "
-                    "columns"},
+                    "--check also a row that cannot be reduced or gives no value (a blank "
+                    "sheet), or a header without the entry columns"},
     {exitNoInput, "with --batch or --check: the file cannot be read"},
     {exitCannotCreate, "with --pdf: the PDF file cannot be written"},
     {exitOutputError, "the output cannot be written (a full disk, a closed pipe)"},

@@ -39,13 +39,7 @@ printout::SheetItem markedSheetItem(const CheckRow& row) {
     }
     item.notes.push_back(result.values.empty() ? "No values given."
                                                : slipsCount(result.slips.size()));
-    std::string key;
-    for (const check::Mark mark : {check::Mark::Agrees, check::Mark::WithinReading,
-                                   check::Mark::Follows, check::Mark::Differs}) {
-        key += (key.empty() ? "" : "   ") + std::string(check::markSign(mark)) + " " +
-               std::string(check::markText(mark));
-    }
-    item.notes.push_back(key);
+    item.notes.push_back(check::markLegendText());
     return item;
 }
 

@@ -42,13 +42,25 @@ class FormWriter {
         lastRunEnd_ = column_;
     }
 
-    // A value of the reduction: printed as any text, and its columns noted
-    // so that an exercise sheet can leave them blank.
-    void value(std::string_view text, bool bold = false) {
-        if (!text.empty()) {
-            values_.push_back({column_, columnCount(text)});
-        }
+    // A value the navigator works out: printed as any text, and its columns
+    // noted with what it shows, so that an exercise sheet can leave them
+    // blank and a checked sheet put the navigator's own number there.
+    void value(FormValue shows, std::string_view text, bool bold = false) {
+        noted(text, shows);
         print(text, bold);
+    }
+
+    // An entry copied onto the form: blank on an exercise sheet, not worked.
+    void entry(std::string_view text) {
+        noted(text, std::nullopt);
+        print(text);
+    }
+
+    // The arrow before a value after its rule, which only a worked form shows.
+    void arrow() {
+        constexpr std::string_view text = " -> ";
+        noted(text, std::nullopt);
+        print(text);
     }
 
     void endLine() {
@@ -63,9 +75,15 @@ class FormWriter {
     WorkedForm finish() { return std::move(form_); }
 
   private:
+    void noted(std::string_view text, std::optional<FormValue> shows) {
+        if (!text.empty()) {
+            values_.push_back({{column_, columnCount(text)}, shows});
+        }
+    }
+
     WorkedForm form_;
     WorkedFormLine line_;
-    std::vector<ColumnSpan> values_;
+    std::vector<ValueSpan> values_;
     int column_ = 1;
     int lastRunEnd_ = 0; // the column after the line's last run
 };
@@ -87,6 +105,7 @@ std::string azimuth(double degrees) {
 WorkedForm buildWorkedForm(const ReductionRecord& r, Method method) {
     // The form shows the table value of each angle by asking the table again.
     const auto Q = [method](double angleDeg) { return tableValue(reduction::Q(angleDeg, method)); };
+    using V = FormValue;
     FormWriter w;
 
     // Line 1: the title.
@@ -98,16 +117,16 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method) {
     // Line 2: LHA and t, right-aligned on their degree signs; the u formula.
     w.print("LHA");
     w.tab(9 - degreesWidth(r.LHADeg));
-    w.value(angle(r.LHADeg, r.LHAMin) + "'");
+    w.value(V::LHA, angle(r.LHADeg, r.LHAMin) + "'");
     w.print(" ");
     w.tab(15);
     w.print("-> t*");
     w.tab(25 - degreesWidth(r.tDeg));
-    w.value(angle(r.tDeg, r.tMin) + "'");
+    w.value(V::t, angle(r.tDeg, r.tMin) + "'");
     if (r.tOver90) {
-        w.value(" -> ");
+        w.arrow();
         w.tab(37 - degreesWidth(r.tUsedDeg));
-        w.value(angle(r.tUsedDeg, r.tUsedMin) + "'");
+        w.value(V::tUsed, angle(r.tUsedDeg, r.tUsedMin) + "'");
     }
     w.tab(rightColumn);
     w.print(r.sameNames ? "   u*** = 90 - w + Lat (L and Dec same name)"
@@ -118,44 +137,45 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method) {
     w.print("Q(v) = Q(90 - dec) + Q(t)");
     w.tab(54);
     w.print(" = 90 - ");
-    w.value(angle(r.wUsedDeg, r.wUsedMin) + "'");
+    w.value(V::wUsed, angle(r.wUsedDeg, r.wUsedMin) + "'");
     w.print(r.sameNames ? " + " : " - ");
-    w.value(angle(r.LatDeg, r.LatMin) + "'");
+    w.entry(angle(r.LatDeg, r.LatMin) + "'");
     w.endLine();
 
     // Line 4: the v step with its angles; u, and u after its rule.
     w.print("     = Q(");
-    w.value(angle(r.coDecDeg, r.coDecMin) + "'");
+    w.value(V::coDec, angle(r.coDecDeg, r.coDecMin) + "'");
     w.print(") + Q(");
-    w.value(angle(r.tUsedDeg, r.tUsedMin) + "'");
+    w.value(V::tUsed, angle(r.tUsedDeg, r.tUsedMin) + "'");
     w.print(")");
     w.tab(54);
     w.print(" = ");
-    w.value(angle(r.uDeg, r.uMin) + "'");
+    w.value(V::u, angle(r.uDeg, r.uMin) + "'");
     if (r.uOver90) {
-        w.value(" -> " + angle(r.uUsedDeg, r.uUsedMin) + "'");
+        w.arrow();
+        w.value(V::uUsed, angle(r.uUsedDeg, r.uUsedMin) + "'");
     }
     w.endLine();
 
     // Line 5: the v table values; the Hc formula.
     w.print("     = ");
-    w.value(Q(r.coDec));
+    w.value(V::Q_coDec, Q(r.coDec));
     w.print(" + ");
-    w.value(Q(r.tUsed));
+    w.value(V::Q_tUsed, Q(r.tUsed));
     w.print(" = ");
-    w.value(tableValue(r.Qv));
+    w.value(V::Qv, tableValue(r.Qv));
     w.tab(49);
     w.print("Q(Hc) = Q(90 - v) + Q(u)");
     w.endLine();
 
     // Line 6: v; the Hc step with its angles.
     w.print("   v = ");
-    w.value(angle(r.vDeg, r.vMin, Pattern::Tenths) + "'");
+    w.value(V::v, angle(r.vDeg, r.vMin, Pattern::Tenths) + "'");
     w.tab(54);
     w.print(" = Q(");
-    w.value(angle(r.coVDeg, r.coVMin) + "'");
+    w.value(V::coV, angle(r.coVDeg, r.coVMin) + "'");
     w.print(") + Q(");
-    w.value(angle(r.uUsedDeg, r.uUsedMin) + "'");
+    w.value(V::uUsed, angle(r.uUsedDeg, r.uUsedMin) + "'");
     w.print(")");
     w.endLine();
 
@@ -163,74 +183,75 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method) {
     w.print("Q(w) = Q(dec) - Q(90 - v)");
     w.tab(54);
     w.print(" = ");
-    w.value(Q(r.coV));
+    w.value(V::Q_coV, Q(r.coV));
     w.print(" + ");
-    w.value(Q(r.uUsed));
+    w.value(V::Q_uUsed, Q(r.uUsed));
     w.print(" = ");
-    w.value(tableValue(r.QHc));
+    w.value(V::QHc, tableValue(r.QHc));
     w.endLine();
 
     // Line 8: the w step with its angles; Hc in bold.
     w.print("     = Q(");
-    w.value(angle(r.DecDeg, r.DecMin) + "'");
+    w.entry(angle(r.DecDeg, r.DecMin) + "'");
     w.print(") - Q(");
-    w.value(angle(r.coVDeg, r.coVMin) + "'");
+    w.value(V::coV, angle(r.coVDeg, r.coVMin) + "'");
     w.print(")");
     w.tab(52);
     w.print("Hc = ", true);
-    w.value(angle(r.HcDeg, r.HcMin) + "'", true);
+    w.value(V::Hc, angle(r.HcDeg, r.HcMin) + "'", true);
     w.endLine();
 
     // Line 9: the w table values; the Z formula.
     w.print("     = ");
-    w.value(Q(r.Dec));
+    w.value(V::Q_dec, Q(r.Dec));
     w.print(" - ");
-    w.value(Q(r.coV));
+    w.value(V::Q_coV, Q(r.coV));
     w.print(" = ");
-    w.value(tableValue(r.Qw));
+    w.value(V::Qw, tableValue(r.Qw));
     w.tab(50);
     w.print("Q(Z) = Q(v) - Q(90 - Hc)");
     w.endLine();
 
     // Line 10: w, and w after its rule right-aligned; the Z step with its angles.
     w.print(" w** = ");
-    w.value(angle(r.wDeg, r.wMin, Pattern::Tenths) + "'");
+    w.value(V::w, angle(r.wDeg, r.wMin, Pattern::Tenths) + "'");
     if (r.tOver90) {
-        w.value(" -> ");
+        w.arrow();
         w.tab(24 - degreesWidth(r.wUsedDeg));
-        w.value(angle(r.wUsedDeg, r.wUsedMin) + "'");
+        w.value(V::wUsed, angle(r.wUsedDeg, r.wUsedMin) + "'");
     }
     w.tab(54);
     w.print(" = Q(");
-    w.value(angle(r.vDeg, r.vMin) + "'");
+    w.value(V::v, angle(r.vDeg, r.vMin) + "'");
     w.print(") - Q(");
-    w.value(angle(r.coHcDeg, r.coHcMin) + "'");
+    w.value(V::coHc, angle(r.coHcDeg, r.coHcMin) + "'");
     w.print(")");
     w.endLine();
 
     // Line 11: the Z table values.
     w.tab(54);
     w.print(" = ");
-    w.value(Q(r.v));
+    w.value(V::Q_v, Q(r.v));
     w.print(" - ");
-    w.value(Q(r.coHc));
+    w.value(V::Q_coHc, Q(r.coHc));
     w.print(" = ");
-    w.value(tableValue(r.QZ));
+    w.value(V::QZ, tableValue(r.QZ));
     w.endLine();
 
     // Line 12: Z, and Z after its rule.
     w.tab(49);
     w.print("Z**** = ");
-    w.value(azimuth(r.Z));
+    w.value(V::Z, azimuth(r.Z));
     if (!r.sameNames || r.uOver90) {
-        w.value(" -> " + azimuth(r.ZUsed));
+        w.arrow();
+        w.value(V::ZUsed, azimuth(r.ZUsed));
     }
     w.endLine();
 
     // Line 13: Zn in bold.
     w.tab(52);
     w.print("Zn = ", true);
-    w.value(azimuth(r.Zn), true);
+    w.value(V::Zn, azimuth(r.Zn), true);
     w.endLine();
 
     // Lines 14 and 15: the footnotes of the four special rules.
@@ -344,8 +365,8 @@ WorkedForm withoutValues(const WorkedForm& form) {
     WorkedForm blank;
     blank.lines.reserve(form.lines.size());
     for (std::size_t i = 0; i < form.lines.size(); ++i) {
-        const std::vector<ColumnSpan> none;
-        const std::vector<ColumnSpan>& values = i < form.values.size() ? form.values[i] : none;
+        const std::vector<ValueSpan> none;
+        const std::vector<ValueSpan>& values = i < form.values.size() ? form.values[i] : none;
         const auto isValue = [&values](int column) {
             return std::any_of(values.begin(), values.end(), [column](const ColumnSpan& span) {
                 return column >= span.first && column < span.first + span.count;

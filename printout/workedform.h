@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,14 +30,56 @@ struct ColumnSpan {
     bool operator==(const ColumnSpan&) const = default;
 };
 
+// Every number of the form that the navigator works out (the entries
+// copied onto it excluded), in the order the form works them: each is
+// worked from numbers before it. Named as the record names the value, or
+// Q_ and the field for the table value the form looks up for it again.
+enum class FormValue {
+    LHA,
+    t,
+    tUsed,
+    coDec,
+    Q_coDec,
+    Q_tUsed,
+    Qv,
+    v,
+    coV,
+    Q_dec,
+    Q_coV,
+    Qw,
+    w,
+    wUsed,
+    u,
+    uUsed,
+    Q_uUsed,
+    QHc,
+    Hc,
+    coHc,
+    Q_v,
+    Q_coHc,
+    QZ,
+    Z,
+    ZUsed,
+    Zn,
+};
+inline constexpr std::size_t formValueCount = static_cast<std::size_t>(FormValue::Zn) + 1;
+
+// The columns of one value on a line, and which value they show: a number
+// worked on the form, or none for an entry copied onto it (the latitude, the
+// declination) and for the arrow that shows a rule was applied.
+struct ValueSpan : ColumnSpan {
+    std::optional<FormValue> shows;
+
+    bool operator==(const ValueSpan&) const = default;
+};
+
 // The printed worked form: fifteen lines of runs, drawn from the top down.
 struct WorkedForm {
     std::vector<WorkedFormLine> lines;
-    // For each line, the columns that hold values of the reduction (angles,
-    // table values, azimuths, and the arrows that show a rule was applied),
-    // as opposed to the form's own labels, formulas and footnotes. Empty
-    // when the form was not built by buildWorkedForm.
-    std::vector<std::vector<ColumnSpan>> values = {};
+    // For each line, the columns that hold values of the reduction, as
+    // opposed to the form's own labels, formulas and footnotes, in the order
+    // printed. Empty when the form was not built by buildWorkedForm.
+    std::vector<std::vector<ValueSpan>> values = {};
 };
 
 // The worked form of a complete reduction in the given method.

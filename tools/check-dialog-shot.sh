@@ -43,7 +43,7 @@ xdotool windowmove "$dialog" 20 430
 xdotool windowfocus --sync "$dialog"
 sleep 0.5
 
-# The student's sheet of the README's example, box by box in the order of
+# The student's sheet of the manual's example, box by box in the order of
 # the form (line by line, left to right): Q(dec) looked up where the form
 # asks for Q(90 - dec), and the Z rule not applied; every other number is
 # worked right from the student's own.

@@ -250,7 +250,8 @@ TEST_F(CheckDialogTest, SheetWithOneSlipIsMarkedBoxByBoxWithOneSlipLine) {
         const QStringList slipLines =
             inDialog<QPlainTextEdit>(QStringLiteral("txtSlips"))->toPlainText().split('\n');
         ASSERT_EQ(slipLines.size(), 1) << slipLines.join('\n').toStdString();
-        EXPECT_TRUE(slipLines[0].startsWith(name(row.at) + QLatin1Char(' ')))
+        EXPECT_TRUE(slipLines[0].startsWith(QString::fromUtf8(check::valueLabel(row.at).data()) +
+                                            QLatin1Char(' ')))
             << slipLines[0].toStdString();
         EXPECT_TRUE(slipLines[0].contains(
             QString::fromUtf8(check::slipSpec(row.slip).name.data(),

@@ -87,9 +87,13 @@ const check::Tolerance tolerances[] = {check::Tolerance::Whole, check::Tolerance
 TEST(RightForm, EverySightOfTheSampleAgreesEverywhere) {
     // The sample must reach every rule both ways, or the property says little.
     std::set<std::tuple<reduction::Method, bool, bool, bool>> reached;
+    double highestDec = 0;
+    double highestLat = 0;
     for (const auto& sight : sights()) {
         const ReductionRecord& r = sight.record;
         reached.insert({sight.input.method, r.sameNames, r.tOver90, r.uOver90});
+        highestDec = std::max(highestDec, r.Dec);
+        highestLat = std::max(highestLat, r.Lat);
         const WorkedValues values = fromRecord(r, sight.input.method);
         for (const check::Tolerance tolerance : tolerances) {
             const check::CheckResult result =
@@ -115,6 +119,9 @@ TEST(RightForm, EverySightOfTheSampleAgreesEverywhere) {
                           {method, false, false, false}});
     }
     EXPECT_EQ(reached, reachable);
+    // And the declination and the latitude up to their bound.
+    EXPECT_EQ(highestDec, angle(89, 59.9));
+    EXPECT_EQ(highestLat, angle(89, 59.9));
 }
 
 TEST(RightForm, ThePrintedFormReadAtTheLayoutsPlacesAgrees) {
@@ -160,37 +167,65 @@ TEST(RightForm, ThePrintedFormReadAtTheLayoutsPlacesAgrees) {
 }
 
 // The form of a navigator who reads every table value to a whole number
-// and works every other step right from their own numbers.
+// and works every other step as the form does, from their own numbers: an
+// angle rebuilt from its printed pair where the form rebuilds one (90 - v,
+// 90 - Hc), unrounded where the form goes on unrounded (Q(v), Z into its
+// rule, Z after its rule into Zn); each value written as printed.
 WorkedValues readToWholeNumbers(const checktest::SampledSight& sight) {
     using namespace reduction;
     const ReductionRecord& r = sight.record;
     const Method m = sight.input.method;
     const auto read = [m](double angle) { return std::round(Q(angle, m)); };
-    const auto angleOf = [m](ValueId id, double q) { return check::writtenValue(id, invQ(q, m)); };
+    const auto complement = [](double angle) {
+        const auto pair = splitDegMin(angle, angleRounding);
+        return pair ? complementOf(*pair) : std::nan("");
+    };
     WorkedValues v = fromRecord(r, m);
-    v[ValueId::Q_coDec] = read(r.coDec);
-    v[ValueId::Q_tUsed] = read(r.tUsed);
-    v[ValueId::Qv] = *v[ValueId::Q_tUsed] + *v[ValueId::Q_coDec];
-    v[ValueId::v] = angleOf(ValueId::v, *v[ValueId::Qv]);
-    v[ValueId::coV] = 90 - *v[ValueId::v];
-    v[ValueId::Q_dec] = read(r.Dec);
-    v[ValueId::Q_coV] = read(*v[ValueId::coV]);
-    v[ValueId::Qw] = *v[ValueId::Q_dec] - *v[ValueId::Q_coV];
-    v[ValueId::w] = angleOf(ValueId::w, *v[ValueId::Qw]);
-    v[ValueId::wUsed] = r.tOver90 ? 180 - *v[ValueId::w] : *v[ValueId::w];
-    v[ValueId::u] = uFormula(*v[ValueId::wUsed], r.Lat, r.sameNames);
-    const bool uOver90 = uRuleApplies(*v[ValueId::u]);
-    v[ValueId::uUsed] = uOver90 ? 180 - *v[ValueId::u] : *v[ValueId::u];
-    v[ValueId::Q_uUsed] = read(*v[ValueId::uUsed]);
-    v[ValueId::QHc] = *v[ValueId::Q_uUsed] + *v[ValueId::Q_coV];
-    v[ValueId::Hc] = angleOf(ValueId::Hc, *v[ValueId::QHc]);
-    v[ValueId::coHc] = 90 - *v[ValueId::Hc];
-    v[ValueId::Q_v] = read(*v[ValueId::v]);
-    v[ValueId::Q_coHc] = read(*v[ValueId::coHc]);
-    v[ValueId::QZ] = *v[ValueId::Q_v] - *v[ValueId::Q_coHc];
-    v[ValueId::Z] = angleOf(ValueId::Z, *v[ValueId::QZ]);
-    v[ValueId::ZUsed] = zRuleApplies(r.sameNames, uOver90) ? 180 - *v[ValueId::Z] : *v[ValueId::Z];
-    v[ValueId::Zn] = trueAzimuth(*v[ValueId::ZUsed], sight.input.latName, r.LHA);
+    const double Q_tUsed = read(r.tUsed);
+    const double Q_coDec = read(r.coDec);
+    const double vAngle = invQ(Q_tUsed + Q_coDec, m);
+    const double coV = complement(vAngle);
+    const double Q_dec = read(r.Dec);
+    const double Q_coV = read(coV);
+    const double w = invQ(Q_dec - Q_coV, m);
+    const double wUsed = r.tOver90 ? 180 - w : w;
+    const double u = uFormula(wUsed, r.Lat, r.sameNames);
+    const bool uOver90 = uRuleApplies(u);
+    const double uUsed = uOver90 ? 180 - u : u;
+    const double Q_uUsed = read(uUsed);
+    const double Hc = invQ(Q_uUsed + Q_coV, m);
+    const double coHc = complement(Hc);
+    const double Q_v = read(vAngle);
+    const double Q_coHc = read(coHc);
+    const double Z = invQ(Q_v - Q_coHc, m);
+    const double ZUsed = zRuleApplies(r.sameNames, uOver90) ? 180 - Z : Z;
+    const std::pair<ValueId, double> worked[] = {
+        {ValueId::Q_coDec, Q_coDec},
+        {ValueId::Q_tUsed, Q_tUsed},
+        {ValueId::Qv, Q_tUsed + Q_coDec},
+        {ValueId::v, vAngle},
+        {ValueId::coV, coV},
+        {ValueId::Q_dec, Q_dec},
+        {ValueId::Q_coV, Q_coV},
+        {ValueId::Qw, Q_dec - Q_coV},
+        {ValueId::w, w},
+        {ValueId::wUsed, wUsed},
+        {ValueId::u, u},
+        {ValueId::uUsed, uUsed},
+        {ValueId::Q_uUsed, Q_uUsed},
+        {ValueId::QHc, Q_uUsed + Q_coV},
+        {ValueId::Hc, Hc},
+        {ValueId::coHc, coHc},
+        {ValueId::Q_v, Q_v},
+        {ValueId::Q_coHc, Q_coHc},
+        {ValueId::QZ, Q_v - Q_coHc},
+        {ValueId::Z, Z},
+        {ValueId::ZUsed, ZUsed},
+        {ValueId::Zn, trueAzimuth(ZUsed, sight.input.latName, r.LHA)},
+    };
+    for (const auto& [id, x] : worked) {
+        v[id] = check::writtenValue(id, x);
+    }
     return v;
 }
 
@@ -218,6 +253,49 @@ TEST(RightForm, AFormReadToWholeNumbersAgreesWithinTableReading) {
     // somewhere when nothing is left to table reading.
     EXPECT_GT(withinReading, static_cast<long long>(sights().size()) * 5);
     EXPECT_GT(formsWithADifferenceWhenExact, static_cast<long long>(sights().size()) / 2);
+}
+
+// What a sheet keeps of a form: everything, the angles and azimuths only,
+// or the results only.
+enum class Sheet { Full, AnglesOnly, ResultsOnly };
+
+WorkedValues keptOn(Sheet sheet, const WorkedValues& values) {
+    WorkedValues kept;
+    for (const ValueId id : check::allValues()) {
+        const bool angle = check::valueKind(id) != check::ValueKind::TableValue;
+        const bool result = id == ValueId::Hc || id == ValueId::Zn;
+        if (sheet == Sheet::Full || (sheet == Sheet::AnglesOnly && angle) ||
+            (sheet == Sheet::ResultsOnly && result)) {
+            kept[id] = values[id];
+        }
+    }
+    return kept;
+}
+
+TEST(PartialSheets, AFormReadToWholeNumbersHasNoSlipWhateverTheSheetLeavesOut) {
+    // The values a sheet leaves out carry what table readings allow on to
+    // the values it gives; none of those is a slip.
+    long long withinReading = 0;
+    for (const auto& sight : sights()) {
+        const WorkedValues values = readToWholeNumbers(sight);
+        if (std::any_of(values.values.begin(), values.values.end(),
+                        [](const auto& x) { return std::isnan(*x); })) {
+            continue;
+        }
+        for (const Sheet sheet : {Sheet::Full, Sheet::AnglesOnly, Sheet::ResultsOnly}) {
+            const check::CheckResult result =
+                check::checkWorkedForm(sight.input, keptOn(sheet, values));
+            for (const check::ValueCheck& value : result.values) {
+                ASSERT_TRUE(value.mark == Mark::Agrees || value.mark == Mark::WithinReading)
+                    << "sheet " << int(sheet) << ": " << check::valueName(value.id) << " "
+                    << value.givenText << " against " << value.rightText << " (expected "
+                    << value.expectedText.value_or("none") << "), "
+                    << printout::entriesText(sight.input);
+                withinReading += sheet != Sheet::Full && value.mark == Mark::WithinReading;
+            }
+        }
+    }
+    EXPECT_GT(withinReading, static_cast<long long>(sights().size()));
 }
 
 struct SlipTally {

@@ -2,7 +2,8 @@
 
 // A sample of sights for the checker's properties: every pair of names, both
 // methods and every longitude name, with the special rules both on and off,
-// from a fixed seed so that every run checks the same sights.
+// declinations and latitudes over their whole range up to 89°59.9', from a
+// fixed seed so that every run checks the same sights.
 
 #include <cstdio>
 #include <random>
@@ -41,7 +42,7 @@ inline std::vector<SampledSight> sampledSights(int perCombination) {
         for (const NorthSouth decName : {NorthSouth::N, NorthSouth::S}) {
             for (const NorthSouth latName : {NorthSouth::N, NorthSouth::S}) {
                 for (const WestEast loName : {WestEast::W, WestEast::E}) {
-                    for (int found = 0; found < perCombination;) {
+                    for (int found = 0, tried = 0; found < perCombination; ++tried) {
                         SampledSight s;
                         s.input.method = method;
                         s.input.decName = decName;
@@ -49,12 +50,22 @@ inline std::vector<SampledSight> sampledSights(int perCombination) {
                         s.input.loName = loName;
                         s.input.ghaDeg = std::to_string(whole(360));
                         s.input.ghaMin = minutes();
-                        s.input.decDeg = std::to_string(whole(70));
+                        s.input.decDeg = std::to_string(whole(90));
                         s.input.decMin = minutes();
-                        s.input.latDeg = std::to_string(whole(70));
+                        s.input.latDeg = std::to_string(whole(90));
                         s.input.latMin = minutes();
                         s.input.loDeg = std::to_string(whole(180));
                         s.input.loMin = minutes();
+                        // The first six tries put the declination, the
+                        // latitude or both at their bound.
+                        if (tried < 6 && tried % 3 != 1) {
+                            s.input.decDeg = "89";
+                            s.input.decMin = "59.9";
+                        }
+                        if (tried < 6 && tried % 3 != 0) {
+                            s.input.latDeg = "89";
+                            s.input.latMin = "59.9";
+                        }
                         if (reduction::calculateReduction(s.input, s.record).outcome ==
                             reduction::Outcome::Complete) {
                             sights.push_back(std::move(s));

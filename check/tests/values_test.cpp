@@ -29,7 +29,7 @@ TEST_P(ReadValue, ReadsOrNamesTheProblem) {
     if (c.problem != nullptr) {
         EXPECT_FALSE(read.value);
         EXPECT_NE(read.problem.find(c.problem), std::string::npos) << read.problem;
-        EXPECT_EQ(read.problem.rfind(std::string(check::valueName(c.id)) + " takes", 0), 0u)
+        EXPECT_EQ(read.problem.rfind(std::string(check::valueLabel(c.id)) + " takes", 0), 0u)
             << read.problem;
     } else if (c.value == notGiven) {
         EXPECT_FALSE(read.value);
@@ -47,6 +47,13 @@ const ReadCase readCases[] = {
     {"DegreeSignWithoutMark", ValueId::LHA, "344\u00B012.3", 12.3 / 60 + 344, nullptr},
     {"PrimeAsMinuteMark", ValueId::v, "14\u00B048.0\u2032", 48.0 / 60 + 14, nullptr},
     {"WholeMinutes", ValueId::Hc, "66\u00B004'", 4.0 / 60 + 66, nullptr},
+    // What a keyboard or a word processor puts for the signs and the point.
+    {"RightQuoteAsMinuteMark", ValueId::Hc, "66\u00B004.2\u2019", 4.2 / 60 + 66, nullptr},
+    {"OrdinalAsDegreeSign", ValueId::coHc, "23\u00BA55.8'", 55.8 / 60 + 23, nullptr},
+    {"OrdinalAfterAnAzimuth", ValueId::Zn, "141.0\u00BA", 141.0, nullptr},
+    {"DecimalCommaTableValue", ValueId::Q_tUsed, "1301,23", 1301.23, nullptr},
+    {"DecimalCommaMinutes", ValueId::t, "15\u00B047,7'", 47.7 / 60 + 15, nullptr},
+    {"DecimalCommaAzimuth", ValueId::Zn, "141,5", 141.5, nullptr},
     {"ZeroAngle", ValueId::w, "0 0", 0, nullptr},
     {"Empty", ValueId::u, "", notGiven, nullptr},
     {"BlanksOnly", ValueId::Zn, "   ", notGiven, nullptr},
@@ -75,7 +82,10 @@ const ReadCase readCases[] = {
     {"Letters", ValueId::Qv, "abc", 0, "table value"},
     {"TableThreeDecimals", ValueId::Qv, "1365.031", 0, "table value"},
     {"Exponent", ValueId::Qv, "1e3", 0, "table value"},
-    {"DecimalComma", ValueId::Qv, "1365,03", 0, "table value"},
+    {"ThousandsSeparator", ValueId::Qv, "1,365", 0, "table value"},
+    {"ThousandsSeparatorAndPoint", ValueId::Qv, "1,365.03", 0, "table value"},
+    {"PointAndComma", ValueId::Qv, "1.365,03", 0, "table value"},
+    {"CommaInTheDegrees", ValueId::t, "15,5 30", 0, "degrees and minutes"},
     {"PointOnly", ValueId::Qv, ".", 0, "table value"},
     {"NegativeAzimuth", ValueId::Zn, "-5.0", 0, "degrees to a tenth"},
     {"MarkWithoutMinutes", ValueId::t, "15\u00B0", 0, "degrees and minutes"},

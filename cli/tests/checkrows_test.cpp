@@ -96,8 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"NoHeader", entries + ",344 12.3\n", "column 1 is 'Q'"},
         HeaderCase{"UnknownValue", cli::batchHeader() + ",LHA,Hs\n" + entries + ",,\n",
                    "no value column 'Hs'"},
-        HeaderCase{"ValueNamesAreExact", cli::batchHeader() + ",lha\n",
-                   "no value column 'lha'"},
+        HeaderCase{"ValueNamesAreExact", cli::batchHeader() + ",lha\n", "no value column 'lha'"},
         HeaderCase{"Twice", cli::batchHeader() + ",Zn,Hc,Zn\n", "names Zn twice"},
         HeaderCase{"EntryColumnsOutOfOrder",
                    "method,ghaMin,ghaDeg,decName,decDeg,decMin,latName,latDeg,latMin,lonName,"
@@ -120,14 +119,14 @@ TEST(CheckRows, EntryColumnsInAnyLetterCaseAndValueColumnsInAnyOrder) {
 
 namespace {
 
-std::string readme() {
-    std::ifstream in(README_PATH);
+std::string manual() {
+    std::ifstream in(MANUAL_PATH);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// The text of README between the line that holds `after` and the next line
+// The text of the manual between the line that holds `after` and the next line
 // that begins with `until`, exclusive.
-std::string readmeBlock(const std::string& text, const std::string& after,
+std::string manualBlock(const std::string& text, const std::string& after,
                         const std::string& until) {
     const std::size_t marker = text.find(after);
     if (marker == std::string::npos) {
@@ -138,29 +137,29 @@ std::string readmeBlock(const std::string& text, const std::string& after,
     return text.substr(start, end + 1 - start);
 }
 
-TEST(CheckReadme, TheListOfSlipsIsTheCatalogue) {
+TEST(CheckManual, TheListOfSlipsIsTheCatalogue) {
     std::string list;
     for (const check::SlipSpec& spec : check::slipCatalogue()) {
         list += "- **" + std::string(spec.name) + "** (`" + std::string(spec.key) +
                 "`): " + std::string(spec.words) + ".\n";
     }
-    EXPECT_EQ(readmeBlock(readme(), "<!-- Written from the catalogue", "- otherwise"), list);
+    EXPECT_EQ(manualBlock(manual(), "<!-- Written from the catalogue", "- otherwise"), list);
 }
 
-TEST(CheckReadme, TheExampleReportIsWhatSightformPrints) {
-    const std::string text = readme();
+TEST(CheckManual, TheExampleReportIsWhatSightformPrints) {
+    const std::string text = manual();
     // The fenced block after the file's name.
     const std::size_t fence = text.find("```\n", text.find("(`example.csv`):"));
     ASSERT_NE(fence, std::string::npos);
     const std::size_t start = fence + 4;
     const std::string csv = text.substr(start, text.find("```", start) - start);
-    const std::string shown = readmeBlock(text, "$ sightform --check example.csv", "$ echo");
+    const std::string shown = manualBlock(text, "$ sightform --check example.csv", "$ echo");
     cli::BufferSource in(csv);
     cli::StringSink out;
     cli::CheckReport report(out, false, check::Tolerance::Whole);
     const cli::CheckSummary summary = cli::checkRows(in, check::Tolerance::Whole, report);
     EXPECT_EQ(summary.withSlips, 1);
-    // The report ends with an empty line, which the README leaves out.
+    // The report ends with an empty line, which the manual leaves out.
     EXPECT_EQ(out.text(), shown + "\n");
 }
 

@@ -38,7 +38,7 @@ TEST(SightformCheck, ExitZeroWhenEveryValueAgreesThreeWhenASlipIsFound) {
     const auto slip = sightform({"--check", "-"}, header + right + slipped);
     EXPECT_EQ(slip.status, 3) << slip.err;
     EXPECT_NE(slip.out.find("Row 3: "), std::string::npos);
-    EXPECT_NE(slip.out.find("Slip 1: Qv 1237.43: sum taken for a difference"), std::string::npos)
+    EXPECT_NE(slip.out.find("Slip 1: Q(v) 1237.43: sum taken for a difference"), std::string::npos)
         << slip.out;
 }
 
@@ -62,8 +62,18 @@ TEST(SightformCheck, JsonOneObjectPerRowMalformedRowAsAnError) {
     ASSERT_EQ(values.Size(), 5u);
     EXPECT_EQ(text(member(values[2], "mark")), "follows");
     EXPECT_EQ(text(member(parse(rows[1]), "error")),
-              "Qv takes a table value with at most two decimals (as 1365.03), not 'x'");
+              "Q(v) takes a table value with at most two decimals (as 1365.03), not 'x'");
     EXPECT_TRUE(member(parse(rows[2]), "allAgree").IsTrue());
+}
+
+TEST(SightformCheck, ABlankSheetIsNoPassingCheck) {
+    using namespace jsonread;
+    const auto run = sightform({"--check", "-", "--json"}, header + right + entries + ",,,,,\n");
+    EXPECT_EQ(run.status, 65) << run.err;
+    const std::vector<std::string> rows = lines(run.out);
+    ASSERT_EQ(rows.size(), 2u) << run.out;
+    EXPECT_TRUE(member(parse(rows[0]), "allAgree").IsTrue());
+    EXPECT_TRUE(member(parse(rows[1]), "allAgree").IsFalse());
 }
 
 TEST(SightformCheck, UsageAndFileErrors) {

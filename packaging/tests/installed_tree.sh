@@ -134,7 +134,7 @@ exits=$(LC_ALL=C MANWIDTH=200 man -l "$share/man/man1/sightform.1.gz" 2>/dev/nul
 [ "$(echo "$exits" | sort -n)" = "$(echo "$statuses" | sort -n)" ] ||
     fail "sightform.1 lists the exit statuses '$(echo $exits)', --help '$(echo $statuses)'"
 
-for doc in README.md "$licence_file"; do
+for doc in README.md docs/manual.md docs/window.png "$licence_file"; do
     grep -q . "$share/doc/sightcheck/$doc" || fail "share/doc/sightcheck/$doc is missing or empty"
 done
 grep -q "Permission is hereby granted" "$share/doc/sightcheck/$licence_file" ||

@@ -1,5 +1,5 @@
 // docs/web-check.png: "Check My Work…" on the first worked example, with the
-// README's sheet of two slips (Q(dec) looked up for Q(90 - dec), and the Z
+// manual's sheet of two slips (Q(dec) looked up for Q(90 - dec), and the Z
 // rule not applied) typed into its boxes and checked.
 //
 //   node web/bench/checkshot.mjs [out.png]       (site from build-web/site)
