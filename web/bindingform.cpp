@@ -264,7 +264,8 @@ EMSCRIPTEN_KEEPALIVE const char* sight_clear(Page* page, int all) {
 
 // Calculate on the fields' texts, with the names as the lists show them and
 // the method (0 Q(x), 1 QQ(x)): {"outcome", "message" when not complete;
-// "lines", "entries" and "description" when complete}.
+// "lines", "narrowLines" (the form's parts one above the other, for a
+// narrow screen), "entries" and "description" when complete}.
 EMSCRIPTEN_KEEPALIVE const char* sight_calculate(Page* page, int method, const char* decName,
                                                  const char* latName, const char* loName) {
     const auto entries = readEntries(*page, method, decName, latName, loName);
@@ -280,7 +281,9 @@ EMSCRIPTEN_KEEPALIVE const char* sight_calculate(Page* page, int method, const c
     switch (result.outcome) {
     case reduction::Outcome::Complete: {
         text(json, "complete");
-        writeFormLines(json, printout::buildWorkedForm(page->record, input.method));
+        const printout::WorkedForm form = printout::buildWorkedForm(page->record, input.method);
+        writeFormLines(json, "lines", form);
+        writeFormLines(json, "narrowLines", printout::stackedForm(form));
         key(json, "entries");
         text(json, printout::entriesText(input));
         key(json, "description");

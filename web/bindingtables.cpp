@@ -102,7 +102,7 @@ EMSCRIPTEN_KEEPALIVE const char* sight_table_pages(Page* page, int method) {
         json.StartObject();
         key(json, "range");
         text(json, tablePage.range);
-        writeFormLines(json, printout::WorkedForm{tablePage.lines});
+        writeFormLines(json, "lines", printout::WorkedForm{tablePage.lines});
         json.EndObject();
     }
     json.EndArray();

@@ -10,9 +10,9 @@ void key(Writer& json, std::string_view name) {
     json.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
 }
 
-void writeFormLines(Writer& json, const printout::WorkedForm& form) {
+void writeFormLines(Writer& json, std::string_view name, const printout::WorkedForm& form) {
     const std::vector<std::string> lines = printout::renderLines(form);
-    key(json, "lines");
+    key(json, name);
     json.StartArray();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         json.StartObject();

@@ -57,7 +57,7 @@ function buildPanel() {
 function showPages(view, book) {
   view.pages.replaceChildren(...book.pages.map((tablePage, i) => {
     const pre = make('pre', { className: 'tablePage', id: `tablePage${i + 1}`, tabIndex: -1 },
-      formNodes(tablePage));
+      formNodes(tablePage.lines));
     pre.setAttribute('aria-label', `Page ${i + 1}${tablePage.range ? `, ${tablePage.range}` : ''}`);
     return pre;
   }));
