@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -30,15 +31,19 @@
 #include <utility>
 
 #include "app/checkdialog.h"
+#include "app/exercisedialog.h"
 #include "app/focus/focushold.h"
 #include "app/fonts.h"
 #include "app/surface.h"
 #include "app/toolkit.h"
 #include "app/utf8.h"
+#include "exercises/exercises.h"
 #include "help/form1.h"
 #include "layout/form8layout.h"
 #include "printout/pdfsheet.h"
 #include "printout/workedform.h"
+#include "tables/tablebook.h"
+#include "tables/tablepdf.h"
 
 namespace app {
 namespace {
@@ -307,6 +312,13 @@ void Form8::createPrintoutMenu() {
     surface_->addAction(mnuCopy);
     surface_->addAction(mnuSavePdf);
     surface_->addAction(mnuCheck);
+    mnuNewExercise = new QAction(QStringLiteral("New Exercise\u2026"), surface_);
+    mnuNewExercise->setObjectName(QStringLiteral("mnuNewExercise"));
+    surface_->addAction(mnuNewExercise);
+    mnuSaveTables = new QAction(QStringLiteral("Save Tables as PDF\u2026"), surface_);
+    mnuSaveTables->setObjectName(QStringLiteral("mnuSaveTables"));
+    surface_->addAction(mnuSaveTables);
+    connect(mnuSaveTables, &QAction::triggered, this, &Form8::mnuSaveTables_Click);
     // From the keyboard as desktop programs open a context menu, from
     // anywhere in the window, since the area itself takes no focus.
     auto* menuKeys = new QAction(this);
@@ -316,6 +328,7 @@ void Form8::createPrintoutMenu() {
     connect(mnuCopy, &QAction::triggered, this, &Form8::mnuCopy_Click);
     connect(mnuSavePdf, &QAction::triggered, this, &Form8::mnuSavePdf_Click);
     connect(mnuCheck, &QAction::triggered, this, &Form8::mnuCheck_Click);
+    connect(mnuNewExercise, &QAction::triggered, this, &Form8::mnuNewExercise_Click);
     showPrintoutCommands();
 }
 
@@ -535,6 +548,29 @@ void Form8::clearFields(std::span<const FieldId> order) {
     printedInput_.reset();
     checkSheet_.reset();
     showPrintoutCommands();
+    setWindowTitle(applicationTitle);
+    txtGHADeg->setFocus();
+}
+
+void Form8::fillExercise(std::uint64_t seed) {
+    const reduction::ReductionInput sight = exercises::exercise(seed);
+    // Degrees before their minutes, so a locked minute field is unlocked
+    // before it is filled; setText runs each Change rule as typing does.
+    const auto texts = exercises::fieldTexts(sight);
+    for (std::size_t i = 0; i < entry::fieldCount; ++i)
+        fieldWidgets_[i]->setText(QString::fromStdString(texts[i]));
+    cboDec->setCurrentText(fromUtf8(reduction::nameText(sight.decName)));
+    cboL->setCurrentText(fromUtf8(reduction::nameText(sight.latName)));
+    cboLo->setCurrentText(fromUtf8(reduction::nameText(sight.loName)));
+    // Chosen without the calculation a user's choice of method runs: the
+    // learner works the sight first.
+    const QSignalBlocker blockQ(optQ);
+    const QSignalBlocker blockQQ(optQQ);
+    (sight.method == reduction::Method::QQ ? optQQ : optQ)->setChecked(true);
+    surface_->clear();
+    printedInput_.reset();
+    showPrintoutCommands();
+    setWindowTitle(applicationTitle + QStringLiteral(" - Exercise ") + QString::number(seed));
     txtGHADeg->setFocus();
 }
 
@@ -595,6 +631,32 @@ void Form8::mnuCheck_Click() {
     auto* dialog = new CheckDialog(input, checkSheet_.get(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
+}
+
+void Form8::mnuNewExercise_Click() {
+    auto* dialog = new ExerciseDialog(exercises::freshSeed(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        if (const auto seed = dialog->seed())
+            fillExercise(*seed);
+    });
+    dialog->open();
+}
+
+void Form8::mnuSaveTables_Click() {
+    const reduction::Method method = selectedMethod();
+    const QString name = fromUtf8(tables::methodName(method));
+    const QString suggested =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(method == reduction::Method::Q ? QStringLiteral("q-table.pdf")
+                                                     : QStringLiteral("qq-table.pdf"));
+    const QString path =
+        toolkit_.savePdfFileName(QStringLiteral("Save %1 Table as PDF").arg(name), suggested);
+    if (path.isEmpty())
+        return;
+    if (const auto error =
+            tables::writeTablePdf(path, method, printout::localePageSize(QLocale::system())))
+        toolkit_.messageBox(*error);
 }
 
 void Form8::txtGHADeg_KeyPress(KeyAscii& keyAscii) {

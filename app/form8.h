@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -93,6 +94,15 @@ class Form8 final : public QWidget {
     // With every entry field empty there is no sight to check: a message says
     // so and no dialog opens.
     void mnuCheck_Click();
+    // "New Exercise…": asks for a seed (a fresh one offered) and fills the
+    // fields, the names and the method with that seed's practice sight, as
+    // typing and choosing would but without calculating, and leaves the
+    // printout empty for the learner to work; the title shows the seed
+    // until the fields are cleared.
+    void mnuNewExercise_Click();
+    // "Save Tables as PDF…": asks for a file and writes the booklet of the
+    // selected method's table; it needs no printed form.
+    void mnuSaveTables_Click();
 
     // The open help window, or nullptr.
     help::Form1* helpWindow() const;
@@ -151,6 +161,7 @@ class Form8 final : public QWidget {
     bool filterButtonKey(QObject* watched, const QKeyEvent& key);
 
     void clearFields(std::span<const entry::FieldId> order);
+    void fillExercise(std::uint64_t seed);
 
     void Form_Load();
     void createControls();
@@ -216,6 +227,8 @@ class Form8 final : public QWidget {
     QAction* mnuCopy = nullptr;
     QAction* mnuSavePdf = nullptr;
     QAction* mnuCheck = nullptr;
+    QAction* mnuNewExercise = nullptr;
+    QAction* mnuSaveTables = nullptr;
 };
 
 } // namespace app

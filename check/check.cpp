@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "check/chain.h"
+#include "printout/patterns.h"
 
 namespace check {
 namespace {
@@ -161,12 +163,26 @@ std::span<const LegendEntry> markLegend() {
 }
 
 std::string markLegendText() {
-    std::string text;
+    return markLegendLines(std::numeric_limits<int>::max()).front();
+}
+
+std::vector<std::string> markLegendLines(int columns) {
+    constexpr std::string_view between = "   ";
+    std::vector<std::string> lines{""};
     for (const LegendEntry& entry : legend) {
-        text +=
-            (text.empty() ? "" : "   ") + std::string(entry.sign) + " " + std::string(entry.words);
+        const std::string text = std::string(entry.sign) + " " + std::string(entry.words);
+        std::string& line = lines.back();
+        if (line.empty()) {
+            line = text;
+        } else if (printout::columnCount(line) + printout::columnCount(between) +
+                       printout::columnCount(text) <=
+                   columns) {
+            line += std::string(between) + text;
+        } else {
+            lines.push_back(text);
+        }
     }
-    return text;
+    return lines;
 }
 
 bool CheckResult::allAgree() const {

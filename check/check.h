@@ -65,6 +65,10 @@ std::span<const LegendEntry> markLegend();
 // The key on one line: "✓ agrees   ≈ agrees within table reading   ...".
 std::string markLegendText();
 
+// The same key in lines of at most `columns` columns, broken only between
+// its entries (an entry longer than that stands alone on its line).
+std::vector<std::string> markLegendLines(int columns);
+
 // One value the navigator gave.
 struct ValueCheck {
     ValueId id;

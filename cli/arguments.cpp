@@ -9,6 +9,7 @@
 #include "cli/options.h"
 #include "cli/program.h"
 #include "entry/fields.h"
+#include "exercises/exercises.h"
 
 namespace cli {
 namespace {
@@ -214,12 +215,55 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
         case OptionId::Quiet:
             read.quiet = true;
             break;
+        case OptionId::Exercises: {
+            const auto count = exercises::seedFromText(option.values[0]);
+            if (!count || *count == 0) {
+                return {std::nullopt, "--exercises takes N, a whole number from 1, not " +
+                                          quotedText(option.values[0])};
+            }
+            read.exercises = count;
+            break;
+        }
+        case OptionId::Seed:
+            read.seed = exercises::seedFromText(option.values[0]);
+            if (!read.seed) {
+                return {std::nullopt,
+                        "--seed takes a whole number from 0 to 18446744073709551615, not " +
+                            quotedText(option.values[0])};
+            }
+            break;
+        case OptionId::Table:
+            if (const auto method = methodFromText(option.values[0])) {
+                read.table = *method;
+            } else {
+                return {std::nullopt, "--table takes Q or QQ, not " + quotedText(option.values[0])};
+            }
+            break;
+        case OptionId::Csv:
+            read.csv = true;
+            break;
         case OptionId::Help:
         case OptionId::Version:
             break;
         }
         if (sightOption == nullptr && isSightOption(id)) {
             sightOption = &option;
+        }
+        read.methodGiven = read.methodGiven || id == OptionId::Method;
+    }
+    if (read.seed && !read.exercises) {
+        return {std::nullopt, "--seed takes effect only with --exercises N"};
+    }
+    if (read.exercises) {
+        // Only the seed and the method shape the exercises; they are the
+        // entries, so nothing else can go with them.
+        for (const GivenOption& option : given) {
+            const OptionId id = option.spec->id;
+            if (id != OptionId::Exercises && id != OptionId::Seed && id != OptionId::Method) {
+                return {std::nullopt, dashed(*option.spec) +
+                                          " cannot be combined with --exercises, which "
+                                          "writes the entries for --batch"};
+            }
         }
     }
     const bool toleranceGiven = std::any_of(given.begin(), given.end(), [](const auto& option) {
@@ -251,6 +295,20 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
     if (read.pdf && (read.json || read.exact)) {
         return {std::nullopt, std::string(read.json ? "--json" : "--exact") +
                                   " cannot be combined with --pdf, whose sheets hold the forms"};
+    }
+    if (read.table) {
+        // The table is the whole output: nothing of a sight goes with it.
+        for (const GivenOption& option : given) {
+            const OptionId id = option.spec->id;
+            if (id != OptionId::Table && id != OptionId::Csv && id != OptionId::Pdf) {
+                return {std::nullopt, dashed(*option.spec) + " cannot be combined with --table"};
+            }
+        }
+        if (read.csv && read.pdf) {
+            return {std::nullopt, "--csv cannot be combined with --pdf"};
+        }
+    } else if (read.csv) {
+        return {std::nullopt, "--csv takes effect only with --table Q|QQ"};
     }
     if (read.pdf && read.pdf->empty()) {
         return {std::nullopt, "--pdf takes FILE, not an empty text"};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,15 @@ struct Arguments {
     bool blank = false;
     // No progress line on standard error, even where it is a terminal.
     bool quiet = false;
+    // How many practice sights to write, made from this seed (none given:
+    // a fresh one); with methodGiven, every one by sight.method.
+    std::optional<std::uint64_t> exercises;
+    std::optional<std::uint64_t> seed;
+    bool methodGiven = false;
+    // The method's table for hand work, as pages of text, with csv as CSV,
+    // or with pdf as a booklet.
+    std::optional<reduction::Method> table;
+    bool csv = false;
     // The one sight's entries: the options' texts, checked as the window
     // checks its fields; missing options leave empty fields and the default
     // names and method.

@@ -156,25 +156,39 @@ BatchSummary reduceBatch(ByteSource& in, RowHandler& rows) {
 
     std::string_view line;
     bool overlong = false;
+    // From a header that names every entry column; otherwise the rows hold
+    // the twelve entry cells alone.
+    std::optional<ColumnLayout> layout;
     for (long long number = 1; reader.next(line, overlong); ++number) {
         if (number == 1 && line.starts_with(utf8ByteOrderMark)) {
             line.remove_prefix(utf8ByteOrderMark.size());
         }
-        if (!overlong && ((number == 1 && isHeaderLine(line)) || isBlankLine(line))) {
+        if (!overlong && number == 1 && isHeaderLine(line)) {
+            std::string notALayout;
+            layout = readColumnLayout(line, notALayout);
+            continue;
+        }
+        if (!overlong && isBlankLine(line)) {
             continue;
         }
         ++summary.rows;
-        const BatchRow parsed =
-            overlong ? BatchRow{std::nullopt,
-                                "longer than " + std::to_string(maxBatchLineBytes) + " bytes"}
-                     : parseBatchRow(line);
+        BatchRow parsed;
+        OtherCells others;
+        if (overlong) {
+            parsed.problem = "longer than " + std::to_string(maxBatchLineBytes) + " bytes";
+        } else if (!layout) {
+            parsed = parseBatchRow(line);
+        } else if (const auto cells = splitRow(line, *layout, parsed.problem)) {
+            others = otherCells(*cells, *layout);
+            parsed = readEntries(*cells, *layout);
+        }
         std::optional<Sight> sight;
         if (parsed.input) {
             sight = reduceSight(*parsed.input);
         } else {
             ++summary.malformed;
         }
-        rows.row(number, sight, parsed.problem);
+        rows.row(number, sight, parsed.problem, others);
     }
     if (in.error() != 0) {
         summary.end = BatchEnd::ReadError;
@@ -214,23 +228,23 @@ BatchOutput::BatchOutput(TextSink& out, BatchOptions options)
 
 BatchOutput::~BatchOutput() = default;
 
-void BatchOutput::row(long long number, const std::optional<Sight>& sight,
-                      std::string_view problem) {
+void BatchOutput::row(long long number, const std::optional<Sight>& sight, std::string_view problem,
+                      const OtherCells& others) {
     if (options_.json) {
         JsonBuffer& json = writer_->json;
         json.Clear();
         writer_->writer.Reset(json);
         if (sight) {
-            writeSightJson(writer_->writer, *sight, options_.exact, number);
+            writeSightJson(writer_->writer, *sight, options_.exact, number, others);
         } else {
-            writeRowErrorJson(writer_->writer, number, problem);
+            writeRowErrorJson(writer_->writer, number, problem, others);
         }
         json.Put('\n');
         out_.write(std::string_view(json.GetString(), json.GetSize()));
         return;
     }
     std::string& text = writer_->text;
-    text = "Row " + std::to_string(number) + ":";
+    text = rowTitle(number, others) + ":";
     if (!sight) {
         text += " ";
         text += problem;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/columnlayout.h"
+
 // The batch: rows of CSV read as bytes from a source, each reduced and
 // written to a sink before the next is read, so memory stays flat however
 // long the input.
@@ -105,16 +107,19 @@ struct Sight;
 class RowHandler {
   public:
     virtual ~RowHandler() = default;
-    // A row read and reduced (sight), or a malformed one (problem says why).
-    virtual void row(long long number, const std::optional<Sight>& sight,
-                     std::string_view problem) = 0;
+    // A row read and reduced (sight), or a malformed one (problem says why);
+    // others: its cells of the columns that are not entries, from a file
+    // whose header names them.
+    virtual void row(long long number, const std::optional<Sight>& sight, std::string_view problem,
+                     const OtherCells& others) = 0;
 };
 
 // Reads every line of in and hands each row to rows. Lines end at "\n" only
 // (a "\r" before it is dropped), so every other byte, NUL included, stays in
 // its line, and a line is never merged with the next or lost: every line but
 // a blank one and the header is handed on exactly once, under its own line
-// number.
+// number. A header that names the entry columns lays out the rows as
+// --check reads them (readColumnLayout); the value columns are not read.
 BatchSummary reduceBatch(ByteSource& in, RowHandler& rows);
 
 // Each row's result written to a sink before the next row is read: the text
@@ -123,8 +128,8 @@ class BatchOutput : public RowHandler {
   public:
     BatchOutput(TextSink& out, BatchOptions options);
     ~BatchOutput() override;
-    void row(long long number, const std::optional<Sight>& sight,
-             std::string_view problem) override;
+    void row(long long number, const std::optional<Sight>& sight, std::string_view problem,
+             const OtherCells& others) override;
 
   private:
     struct Writer;

@@ -87,6 +87,18 @@ std::optional<std::string> byteProblem(std::string_view line) {
     return std::nullopt;
 }
 
+char lowerCase(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string upperCase(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return upper;
+}
+
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) {
         text.remove_prefix(1);
@@ -138,6 +150,11 @@ std::string& fieldText(reduction::ReductionInput& input, FieldId field) {
     return input.loMin;
 }
 
+const std::string& fieldText(const reduction::ReductionInput& input, FieldId field) {
+    // The one table of fields above, read without writing.
+    return fieldText(const_cast<reduction::ReductionInput&>(input), field);
+}
+
 std::string quotedText(std::string_view text) {
     std::string shown = "'";
     std::size_t characters = 0;
@@ -182,7 +199,38 @@ std::optional<reduction::Method> methodFromText(std::string_view text) {
     return std::nullopt;
 }
 
-std::optional<std::vector<std::string>> splitCsvLine(std::string_view line) {
+std::string_view methodText(reduction::Method method) {
+    return method == reduction::Method::Q ? "Q" : "QQ";
+}
+
+std::string batchRowText(const reduction::ReductionInput& input) {
+    std::string row;
+    for (const BatchColumn& column : batchColumns) {
+        if (!row.empty()) {
+            row += ',';
+        }
+        switch (column.cell) {
+        case BatchCell::Method:
+            row += methodText(input.method);
+            break;
+        case BatchCell::DecName:
+            row += reduction::nameText(input.decName);
+            break;
+        case BatchCell::LatName:
+            row += reduction::nameText(input.latName);
+            break;
+        case BatchCell::LonName:
+            row += reduction::nameText(input.loName);
+            break;
+        case BatchCell::FieldText:
+            row += fieldText(input, column.field);
+            break;
+        }
+    }
+    return row;
+}
+
+std::optional<std::vector<std::string>> splitCsvLine(std::string_view line, char separator) {
     std::vector<std::string> cells;
     std::size_t pos = 0;
     const auto skipBlanks = [&] {
@@ -211,11 +259,11 @@ std::optional<std::vector<std::string>> splitCsvLine(std::string_view line) {
                 cell += line[pos++];
             }
             skipBlanks();
-            if (pos < line.size() && line[pos] != ',') {
+            if (pos < line.size() && line[pos] != separator) {
                 return std::nullopt; // text after the closing quote
             }
         } else {
-            const std::size_t end = std::min(line.find(',', pos), line.size());
+            const std::size_t end = std::min(line.find(separator, pos), line.size());
             cell.assign(trimmed(line.substr(pos, end - pos)));
             pos = end;
         }
@@ -223,37 +271,87 @@ std::optional<std::vector<std::string>> splitCsvLine(std::string_view line) {
         if (pos >= line.size()) {
             return cells;
         }
-        ++pos; // the comma
+        ++pos; // the separator
     }
 }
 
-bool isHeaderLine(std::string_view line) {
-    constexpr std::string_view first = "method";
-    return line.size() >= first.size() &&
-           std::equal(first.begin(), first.end(), line.begin(), [](char a, char b) {
-               return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
+char csvSeparator(std::string_view headerLine) {
+    std::size_t commas = 0;
+    std::size_t semicolons = 0;
+    bool quoted = false; // a doubled quote inside a cell toggles twice
+    for (const char c : headerLine) {
+        quoted = quoted != (c == '"');
+        commas += !quoted && c == ',' ? 1 : 0;
+        semicolons += !quoted && c == ';' ? 1 : 0;
+    }
+    return semicolons > commas ? ';' : ',';
+}
+
+bool sameLetters(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerCase(x) == lowerCase(y);
            });
+}
+
+bool isHeaderLine(std::string_view line) {
+    const std::string_view method = batchColumns.front().name;
+    if (sameLetters(line.substr(0, method.size()), method)) {
+        return true;
+    }
+    const auto cells = splitCsvLine(line, csvSeparator(line));
+    return cells && std::any_of(cells->begin(), cells->end(),
+                                [&](const std::string& cell) { return sameLetters(cell, method); });
 }
 
 bool isBlankLine(std::string_view line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return isBlank(c) || c == '\r'; });
 }
 
-BatchRow parseBatchRow(std::string_view line) {
+std::optional<std::vector<std::string>> rowCells(std::string_view line, char separator,
+                                                 std::string& problem) {
     if (line.ends_with('\r')) {
         line.remove_suffix(1);
     }
-    if (const auto problem = byteProblem(line)) {
-        return {std::nullopt, "the line " + *problem};
+    if (const auto bytes = byteProblem(line)) {
+        problem = "the line " + *bytes;
+        return std::nullopt;
     }
-    const auto cells = splitCsvLine(line);
+    auto cells = splitCsvLine(line, separator);
     if (!cells) {
-        return {std::nullopt, "a quoted cell is not closed properly"};
+        problem = "a quoted cell is not closed properly";
+    }
+    return cells;
+}
+
+std::string withDecimalPoint(std::string_view text) {
+    std::string point(text);
+    std::replace(point.begin(), point.end(), ',', '.');
+    return point;
+}
+
+std::string quotedAsWritten(std::string problem, std::string_view read, std::string_view written) {
+    const std::size_t at = problem.rfind(read);
+    if (read != written && at != std::string::npos) {
+        problem.replace(at, read.size(), written);
+    }
+    return problem;
+}
+
+BatchRow parseBatchRow(std::string_view line) {
+    std::string problem;
+    const auto cells = rowCells(line, ',', problem);
+    if (!cells) {
+        return {std::nullopt, std::move(problem)};
     }
     if (cells->size() != batchColumns.size()) {
         return {std::nullopt, "expected " + std::to_string(batchColumns.size()) + " cells (" +
                                   batchHeader() + "), found " + std::to_string(cells->size())};
     }
+    return readEntryCells(std::span<const std::string, batchColumns.size()>(*cells), false);
+}
+
+BatchRow readEntryCells(std::span<const std::string, batchColumns.size()> cells,
+                        bool decimalComma) {
     reduction::ReductionInput in;
     // An empty method or name cell keeps the default.
     const auto wrongName = [](const BatchColumn& column, auto first, auto second,
@@ -265,11 +363,14 @@ BatchRow parseBatchRow(std::string_view line) {
     // both is reported by its name, whatever the order of the columns.
     for (std::size_t i = 0; i < batchColumns.size(); ++i) {
         const BatchColumn& column = batchColumns[i];
-        const std::string& text = (*cells)[i];
+        const std::string& text = cells[i];
+        // Typed into a spreadsheet, a method or a name is as often in lower
+        // case.
+        const std::string upper = upperCase(text);
         switch (column.cell) {
         case BatchCell::Method:
             if (!text.empty()) {
-                const auto method = methodFromText(text);
+                const auto method = methodFromText(upper);
                 if (!method) {
                     return {std::nullopt, "method must be Q or QQ, not " + quotedText(text)};
                 }
@@ -279,7 +380,7 @@ BatchRow parseBatchRow(std::string_view line) {
         case BatchCell::DecName:
         case BatchCell::LatName:
             if (!text.empty()) {
-                const auto name = reduction::northSouthFromText(text);
+                const auto name = reduction::northSouthFromText(upper);
                 if (!name) {
                     return {std::nullopt, wrongName(column, reduction::NorthSouth::N,
                                                     reduction::NorthSouth::S, text)};
@@ -289,7 +390,7 @@ BatchRow parseBatchRow(std::string_view line) {
             break;
         case BatchCell::LonName:
             if (!text.empty()) {
-                const auto name = reduction::westEastFromText(text);
+                const auto name = reduction::westEastFromText(upper);
                 if (!name) {
                     return {std::nullopt, wrongName(column, reduction::WestEast::W,
                                                     reduction::WestEast::E, text)};
@@ -306,9 +407,10 @@ BatchRow parseBatchRow(std::string_view line) {
         if (column.cell != BatchCell::FieldText) {
             continue;
         }
-        const std::string& text = (*cells)[i];
+        const std::string text = decimalComma ? withDecimalPoint(cells[i]) : cells[i];
         if (const auto problem = fieldTextProblem(text, column.field)) {
-            return {std::nullopt, std::string(column.name) + " takes " + *problem};
+            return {std::nullopt, std::string(column.name) + " takes " +
+                                      quotedAsWritten(*problem, text, cells[i])};
         }
         fieldText(in, column.field) = text;
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,7 @@ std::string batchHeader(std::string_view separator = ",");
 
 // The text of the input that holds field.
 std::string& fieldText(reduction::ReductionInput& input, entry::FieldId field);
+const std::string& fieldText(const reduction::ReductionInput& input, entry::FieldId field);
 
 // A field's bound as its messages write it: "719", "59.9".
 std::string boundText(double bound);
@@ -74,15 +76,32 @@ std::optional<std::string> fieldTextProblem(std::string_view text, entry::FieldI
 
 // "Q" or "QQ", exactly.
 std::optional<reduction::Method> methodFromText(std::string_view text);
+std::string_view methodText(reduction::Method method);
 
-// The cells of one CSV line: separated by commas; blanks (spaces and tabs)
-// around a cell are dropped. A cell may be quoted with double quotes, inside
-// which blanks and commas are text and "" is one quote. nullopt when a quote
-// is not closed or is followed by anything but blanks and a comma.
-std::optional<std::vector<std::string>> splitCsvLine(std::string_view line);
+// The sight as one batch row, without its line end: the cells in the order
+// of batchColumns, the field texts as they are. parseBatchRow reads it back
+// as this sight when the texts hold no comma, quote or blank at either end.
+std::string batchRowText(const reduction::ReductionInput& input);
 
-// True for the optional header line, which begins with "method" in any
-// letter case.
+// The cells of one CSV line: separated by separator (a comma, or the
+// semicolon of a file saved where the comma is the decimal mark); blanks
+// (spaces and tabs) around a cell are dropped. A cell may be quoted with
+// double quotes, inside which blanks and separators are text and "" is one
+// quote. nullopt when a quote is not closed or is followed by anything but
+// blanks and a separator.
+std::optional<std::vector<std::string>> splitCsvLine(std::string_view line, char separator = ',');
+
+// The separator of a file, from its header line: a semicolon when the line
+// holds more semicolons than commas outside quoted cells, as a spreadsheet
+// saves CSV where the comma is the decimal mark; a comma otherwise.
+char csvSeparator(std::string_view headerLine);
+
+// a and b alike in any ASCII letter case.
+bool sameLetters(std::string_view a, std::string_view b);
+
+// True for the optional header line of --batch: it begins with "method" in
+// any letter case, or one of its cells (split at its own separator) is
+// "method" in any letter case, as when a student's column comes first.
 bool isHeaderLine(std::string_view line);
 
 // True for a line of nothing but blanks (spaces, tabs, a carriage return),
@@ -91,9 +110,10 @@ bool isBlankLine(std::string_view line);
 
 // One batch row read into the window's inputs, or the problem that makes it
 // malformed. An empty method or name cell takes the default (Q, N, N, W), as
-// a missing option does; empty field cells are empty fields. A line holding
-// a control character (other than a tab) or bytes that are not UTF-8 is
-// malformed: such a cell is never read as a number.
+// a missing option does; a method or name is read in any letter case ("qq",
+// "s"); empty field cells are empty fields. A line holding a control
+// character (other than a tab) or bytes that are not UTF-8 is malformed: such
+// a cell is never read as a number.
 struct BatchRow {
     std::optional<reduction::ReductionInput> input;
     std::string problem;
@@ -101,5 +121,25 @@ struct BatchRow {
 
 // line without its line end (a trailing carriage return is dropped here).
 BatchRow parseBatchRow(std::string_view line);
+
+// The cells of a row's line, a trailing carriage return dropped; or nullopt
+// with the problem that makes the line no row whatever its cells: a control
+// character (other than a tab), bytes that are not UTF-8, a quoted cell not
+// closed properly.
+std::optional<std::vector<std::string>> rowCells(std::string_view line, char separator,
+                                                 std::string& problem);
+
+// The twelve entry cells, in the order of batchColumns, read as
+// parseBatchRow reads a row's. decimalComma: the file writes a decimal comma,
+// which becomes the point before the field rules read a field text.
+BatchRow readEntryCells(std::span<const std::string, batchColumns.size()> cells, bool decimalComma);
+
+// text with each comma made a point: a number written with a decimal comma
+// as the field rules and the value reading take it.
+std::string withDecimalPoint(std::string_view text);
+
+// problem, which quotes read last, quoting written in its place: a cell read
+// with a decimal point is quoted as the file writes it.
+std::string quotedAsWritten(std::string problem, std::string_view read, std::string_view written);
 
 } // namespace cli

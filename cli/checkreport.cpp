@@ -44,7 +44,7 @@ std::string slipLine(std::size_t index, const check::FoundSlip& slip) {
 }
 
 std::string checkReportText(const CheckRow& row) {
-    std::string text = "Row " + std::to_string(row.number) + ": ";
+    std::string text = rowTitle(row.number, row.others) + ": ";
     if (!row.input) {
         return text + row.problem + "\n\n";
     }
@@ -80,7 +80,7 @@ std::string checkReportText(const CheckRow& row) {
 
 void writeCheckJson(JsonWriter& w, const CheckRow& row, check::Tolerance tolerance) {
     if (!row.input) {
-        writeRowErrorJson(w, row.number, row.problem);
+        writeRowErrorJson(w, row.number, row.problem, row.others);
         return;
     }
     const check::CheckResult& result = row.result;
@@ -88,6 +88,7 @@ void writeCheckJson(JsonWriter& w, const CheckRow& row, check::Tolerance toleran
     w.StartObject();
     w.plainKey("allAgree");
     w.Bool(checked && result.allAgree());
+    writeColumnsJson(w, row.others);
     w.plainKey("message");
     if (checked) {
         w.Null();
@@ -173,7 +174,8 @@ std::string checkHelpText() {
 Check:
   With --check FILE (- for standard input), sightform checks a navigator's
   own worked forms, one CSV row each. The first line names the columns: the
-  twelve entry columns of --batch, then any of the value columns
+  twelve entry columns of --batch in their order, and any of the value
+  columns
 )";
     std::string names;
     for (const check::ValueId id : check::allValues()) {
@@ -187,18 +189,20 @@ Check:
         names += (names.empty() ? "" : ", ") + name;
     }
     text += "    " + names + "\n";
-    text += R"(  in any order. Angles are degrees and minutes (15 47.7, or with the
-  degree sign and the minute mark), Z, ZUsed and Zn degrees (141.0), table
-  values numbers (1365.03); an empty cell is a value not given. Each row is
-  reduced as --batch reduces it, and each given value is marked: agrees (as
-  the form prints it), agrees within table reading, follows from your
-  earlier numbers (wrong only because an earlier value was, right given
-  it), or differs. A value that differs is a slip, marked once: each slip
-  is reported with the slips of the list below that give the navigator's
-  number there, or as an arithmetic or reading slip, and with the right
-  value. With --json: one object per row. With --pdf FILE: the marked
-  sheets instead, one form to a page, each given value on the form followed
-  by its mark, and the slips below.
+    text += R"(  in any order, other columns among them (see Class files). Angles are degrees
+  and minutes (15 47.7, or with the degree sign and the minute mark), Z, ZUsed
+  and Zn degrees (141.0), table values numbers (1365.03); an empty cell is a
+  value not given. Each row is reduced as --batch reduces it, and each given
+  value is marked: agrees (as the form prints it), agrees within table
+  reading, follows from your earlier numbers (wrong only because an earlier
+  value was, right given it), or differs. A value that differs is a slip,
+  marked once: each slip is reported with the slips of the list below that
+  give the navigator's number there, or as an arithmetic or reading slip, and
+  with the right value. With --json: one object per row. With --pdf FILE: the
+  marked sheets instead, one form to a page, each given value on the form
+  followed by its mark, and the slips below. While standard error is a
+  terminal, a line there shows the rows done, as with --batch, unless --quiet
+  is given.
 
   How far a table reading may stray is set by --tolerance: whole (the
   default, 0.5 either way per table value read, and an angle within what

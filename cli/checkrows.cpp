@@ -1,111 +1,28 @@
 #include "cli/checkrows.h"
 
-#include <algorithm>
 #include <string_view>
-#include <vector>
-
-#include "cli/batchrow.h"
 
 namespace cli {
 namespace {
 
-// The value columns after the entry columns, each at most once.
-struct Header {
-    std::vector<check::ValueId> values;
-};
-
-bool sameLetters(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) {
-                   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-               };
-               return lower(x) == lower(y);
-           });
-}
-
-std::string valueColumnNames() {
-    std::string names;
-    for (const check::ValueId id : check::allValues()) {
-        names += (names.empty() ? "" : ",") + std::string(check::valueName(id));
-    }
-    return names;
-}
-
-// The header, or why it cannot be one.
-std::optional<Header> readHeader(std::string_view line, std::string& problem) {
-    const auto cells = splitCsvLine(line);
-    const std::string shape = "the first line must name the columns: " + batchHeader() +
-                              ", then any of " + valueColumnNames();
-    if (!cells || cells->size() < batchColumns.size()) {
-        problem = shape;
-        return std::nullopt;
-    }
-    for (std::size_t i = 0; i < batchColumns.size(); ++i) {
-        if (!sameLetters((*cells)[i], batchColumns[i].name)) {
-            problem =
-                shape + "; column " + std::to_string(i + 1) + " is " + quotedText((*cells)[i]);
-            return std::nullopt;
-        }
-    }
-    Header header;
-    for (std::size_t i = batchColumns.size(); i < cells->size(); ++i) {
-        const auto id = check::valueFromName((*cells)[i]);
-        if (!id) {
-            problem = "the header names no value column " + quotedText((*cells)[i]) +
-                      "; the value columns are " + valueColumnNames();
-            return std::nullopt;
-        }
-        if (std::find(header.values.begin(), header.values.end(), *id) != header.values.end()) {
-            problem = "the header names " + std::string(check::valueName(*id)) + " twice";
-            return std::nullopt;
-        }
-        header.values.push_back(*id);
-    }
-    return header;
-}
-
-// A cell as a CSV cell again, so that the entry cells go through the very
-// reading of a --batch row.
-std::string quotedCell(const std::string& cell) {
-    std::string quoted = "\"";
-    for (const char c : cell) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
-CheckRow readRow(long long number, std::string_view line, const Header& header) {
+CheckRow readRow(long long number, std::string_view line, const ColumnLayout& layout) {
     CheckRow row;
     row.number = number;
-    const auto cells = splitCsvLine(line);
+    const auto cells = splitRow(line, layout, row.problem);
     if (!cells) {
-        row.problem = "a quoted cell is not closed properly";
         return row;
     }
-    // A spreadsheet may leave out empty cells at the end of a row.
-    const std::size_t columns = batchColumns.size() + header.values.size();
-    if (cells->size() < batchColumns.size() || cells->size() > columns) {
-        row.problem = "expected " + std::to_string(columns) + " cells as the header names, found " +
-                      std::to_string(cells->size());
-        return row;
-    }
-    std::string entries;
-    for (std::size_t i = 0; i < batchColumns.size(); ++i) {
-        entries += (i == 0 ? "" : ",") + quotedCell((*cells)[i]);
-    }
-    BatchRow read = parseBatchRow(entries);
+    row.others = otherCells(*cells, layout);
+    BatchRow read = readEntries(*cells, layout);
     if (!read.input) {
         row.problem = std::move(read.problem);
         return row;
     }
-    for (std::size_t i = batchColumns.size(); i < cells->size(); ++i) {
-        const check::ValueId id = header.values[i - batchColumns.size()];
-        const check::ReadValue value = check::readValue(id, (*cells)[i]);
+    for (const auto& [at, id] : layout.valueAt) {
+        const std::string text = layout.numberText((*cells)[at]);
+        const check::ReadValue value = check::readValue(id, text);
         if (!value.problem.empty()) {
-            row.problem = value.problem;
+            row.problem = quotedAsWritten(value.problem, text, (*cells)[at]);
             return row;
         }
         row.values[id] = value.value;
@@ -126,7 +43,7 @@ class RowChecker : public LineHandler {
         }
         if (!header_) {
             if (!overlong) {
-                header_ = readHeader(text, summary_.headerProblem);
+                header_ = readColumnLayout(text, summary_.headerProblem);
             }
             if (!header_ && summary_.headerProblem.empty()) {
                 summary_.headerProblem =
@@ -138,13 +55,13 @@ class RowChecker : public LineHandler {
             return true;
         }
         ++summary_.rows;
-        CheckRow row = overlong
-                           ? CheckRow{number,
-                                      std::nullopt,
-                                      {},
-                                      "longer than " + std::to_string(maxBatchLineBytes) + " bytes",
-                                      {}}
-                           : readRow(number, text, *header_);
+        CheckRow row;
+        if (overlong) {
+            row.number = number;
+            row.problem = "longer than " + std::to_string(maxBatchLineBytes) + " bytes";
+        } else {
+            row = readRow(number, text, *header_);
+        }
         if (!row.input) {
             ++summary_.malformed;
         } else {
@@ -167,7 +84,7 @@ class RowChecker : public LineHandler {
     check::Tolerance tolerance_;
     CheckRowHandler& rows_;
     CheckSummary& summary_;
-    std::optional<Header> header_;
+    std::optional<ColumnLayout> header_;
 };
 
 } // namespace
@@ -177,9 +94,7 @@ CheckSummary checkRows(ByteSource& in, check::Tolerance tolerance, CheckRowHandl
     RowChecker checker(tolerance, rows, summary);
     summary.end = readBatchLines(in, checker);
     if (summary.end == BatchEnd::Read && !checker.headerRead() && summary.headerProblem.empty()) {
-        std::string shape;
-        readHeader("", shape);
-        summary.headerProblem = "the input is empty; " + shape;
+        summary.headerProblem = "the input is empty; " + headerShape();
     }
     return summary;
 }

@@ -5,12 +5,14 @@
 
 #include "check/check.h"
 #include "cli/batch.h"
+#include "cli/columnlayout.h"
 #include "reduction/calculate.h"
 
 // sightform --check: a class's forms, one CSV row each. The first line is
-// the header: the twelve entry columns of --batch, then any of the value
-// columns (LHA, t, tUsed, ... Zn) named exactly as the checker names them.
-// Each row is read, checked and handed on before the next is read.
+// the header (see ColumnLayout): the twelve entry columns of --batch, any of
+// the value columns (LHA, t, tUsed, ... Zn) as the checker names them, and
+// any other columns, which are carried to the row's report. Each row is
+// read, checked and handed on before the next is read.
 
 namespace cli {
 
@@ -23,6 +25,8 @@ struct CheckRow {
     std::string problem;       // when malformed: names the column
     check::CheckResult result; // when read: the check (result.message if the
                                // entries cannot be reduced)
+    OtherCells others;         // the cells of the other columns (empty when malformed
+                               // before they could be told apart)
 };
 
 // What becomes of each row, in row order (the text or JSON report, or

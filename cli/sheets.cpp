@@ -1,16 +1,20 @@
 #include "cli/sheets.h"
 
+#include <algorithm>
+
 #include <QLocale>
 #include <QString>
 
 #include "check/markedform.h"
 #include "cli/checkreport.h"
+#include "printout/patterns.h"
 
 namespace cli {
 
-printout::SheetItem sheetItem(long long row, const Sight& sight) {
+printout::SheetItem sheetItem(long long row, const Sight& sight, const OtherCells& others) {
     printout::SheetItem item;
     item.row = static_cast<int>(row);
+    item.label = otherCellsText(others);
     item.entries = printout::entriesText(sight.input);
     if (sight.result.outcome == reduction::Outcome::Complete) {
         item.form = printout::buildWorkedForm(sight.record, sight.input.method);
@@ -23,6 +27,7 @@ printout::SheetItem sheetItem(long long row, const Sight& sight) {
 printout::SheetItem markedSheetItem(const CheckRow& row) {
     printout::SheetItem item;
     item.row = static_cast<int>(row.number);
+    item.label = otherCellsText(row.others);
     if (!row.input) {
         item.message = row.problem;
         return item;
@@ -39,7 +44,14 @@ printout::SheetItem markedSheetItem(const CheckRow& row) {
     }
     item.notes.push_back(result.values.empty() ? "No values given."
                                                : slipsCount(result.slips.size()));
-    item.notes.push_back(check::markLegendText());
+    // The key as wide as the form above it, each entry whole.
+    int columns = 0;
+    for (const std::string& line : printout::renderLines(*item.form)) {
+        columns = std::max(columns, printout::columnCount(line));
+    }
+    for (std::string& line : check::markLegendLines(columns)) {
+        item.notes.push_back(std::move(line));
+    }
     return item;
 }
 
@@ -48,13 +60,15 @@ void PdfSheets::row(const CheckRow& row) {
     items_.push_back(markedSheetItem(row));
 }
 
-void PdfSheets::row(long long number, const std::optional<Sight>& sight, std::string_view problem) {
+void PdfSheets::row(long long number, const std::optional<Sight>& sight, std::string_view problem,
+                    const OtherCells& others) {
     if (sight) {
-        items_.push_back(sheetItem(number, *sight));
+        items_.push_back(sheetItem(number, *sight, others));
         return;
     }
     printout::SheetItem item;
     item.row = static_cast<int>(number);
+    item.label = otherCellsText(others);
     item.message = std::string(problem);
     items_.push_back(std::move(item));
 }

@@ -14,8 +14,9 @@
 namespace cli {
 
 // One sight on a sheet under its row number (0 for a single sight, which
-// prints none): its form when complete, its message otherwise.
-printout::SheetItem sheetItem(long long row, const Sight& sight);
+// prints none) and its other cells: its form when complete, its message
+// otherwise.
+printout::SheetItem sheetItem(long long row, const Sight& sight, const OtherCells& others = {});
 
 // One checked form on a marked sheet: the form with the navigator's values
 // and their marks (check::markedForm), the slips and their count below it,
@@ -27,8 +28,8 @@ printout::SheetItem markedSheetItem(const CheckRow& row);
 // make a marked sheet, one to a page.
 class PdfSheets : public Sheets {
   public:
-    void row(long long number, const std::optional<Sight>& sight,
-             std::string_view problem) override;
+    void row(long long number, const std::optional<Sight>& sight, std::string_view problem,
+             const OtherCells& others) override;
     void row(const CheckRow& row) override;
     std::optional<std::string> write(const std::string& path, bool blank) override;
     const std::vector<printout::SheetItem>& items() const { return items_; }

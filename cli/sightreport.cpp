@@ -70,11 +70,12 @@ std::vector<std::string> sightLines(const Sight& sight, bool withExact) {
     return lines;
 }
 
-void writeSightJson(JsonWriter& w, const Sight& sight, bool withExact,
-                    std::optional<long long> row) {
+void writeSightJson(JsonWriter& w, const Sight& sight, bool withExact, std::optional<long long> row,
+                    const OtherCells& others) {
     const auto key = [&w](std::string_view name) { w.plainKey(name); };
     const auto string = [&w](std::string_view text) { w.text(text); };
     w.StartObject();
+    writeColumnsJson(w, others);
     if (withExact && complete(sight)) {
         const ExactSolution exact = exactOf(sight);
         key("exact");
@@ -112,12 +113,27 @@ void writeSightJson(JsonWriter& w, const Sight& sight, bool withExact,
     w.EndObject();
 }
 
-void writeRowErrorJson(JsonWriter& w, long long row, std::string_view problem) {
+void writeRowErrorJson(JsonWriter& w, long long row, std::string_view problem,
+                       const OtherCells& others) {
     w.StartObject();
+    writeColumnsJson(w, others);
     w.plainKey("error");
     w.text(problem);
     w.plainKey("row");
     w.Int64(row);
+    w.EndObject();
+}
+
+void writeColumnsJson(JsonWriter& w, const OtherCells& others) {
+    if (others.empty()) {
+        return;
+    }
+    w.plainKey("columns");
+    w.StartObject();
+    for (const OtherCell& cell : others) {
+        w.Key(cell.column.data(), static_cast<rapidjson::SizeType>(cell.column.size()));
+        w.text(cell.text);
+    }
     w.EndObject();
 }
 

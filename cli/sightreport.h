@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/columnlayout.h"
 #include "cli/jsonwriter.h"
 #include "reduction/calculate.h"
 #include "reduction/record.h"
@@ -37,12 +38,19 @@ std::vector<std::string> sightLines(const Sight& sight, bool withExact);
 
 // One object: {"outcome", "message" (null when complete), "record", "form"},
 // with withExact, for a complete calculation, "exact": {Hc, Zn, dHcArcmin,
-// dZnDeg}, and in a batch the "row". Keys in the order of their code units,
-// as scripts have always received them.
+// dZnDeg}, and in a batch the "row" and, from a file with other columns,
+// their "columns". Keys in the order of their code units, as scripts have
+// always received them.
 void writeSightJson(JsonWriter& writer, const Sight& sight, bool withExact,
-                    std::optional<long long> row = std::nullopt);
+                    std::optional<long long> row = std::nullopt, const OtherCells& others = {});
 
-// {"error": problem, "row": row}: a malformed batch row.
-void writeRowErrorJson(JsonWriter& writer, long long row, std::string_view problem);
+// {"error": problem, "row": row}: a malformed batch row, with the "columns"
+// of its other cells where there are any.
+void writeRowErrorJson(JsonWriter& writer, long long row, std::string_view problem,
+                       const OtherCells& others = {});
+
+// "columns": {name: text, ...} in the order of the header, when others is
+// not empty: the key and its object, inside an object being written.
+void writeColumnsJson(JsonWriter& writer, const OtherCells& others);
 
 } // namespace cli

@@ -121,12 +121,15 @@ std::string helpText() {
         "  or:  sightform --batch FILE|- --pdf FILE [--blank] [--quiet]\n"
         "  or:  sightform --check FILE|- [--json] [--tolerance whole|tenths|exact]\n"
         "  or:  sightform --check FILE|- --pdf FILE [--tolerance whole|tenths|exact]\n"
+        "  or:  sightform --exercises N [--seed SEED] [--method Q|QQ]\n"
+        "  or:  sightform --table Q|QQ [--csv | --pdf FILE]\n"
         "  or:  sightform --help | --version\n";
     text += paragraph(
         "Works one sight reduction by the Q(x) or QQ(x) table method, as the "
         "sightcheck window does, and prints its worked form; with --batch, the "
         "form of every row of a file; with --check, marks the numbers of a navigator's own "
-        "worked forms and names each slip. The sight options are " +
+        "worked forms and names each slip; with --exercises, writes practice sights to work by "
+        "hand; with --table, prints a method's table to work from by hand. The sight options are " +
             sightOptionList() + ".",
         0);
     text += "\nOptions:\n";
@@ -187,15 +190,20 @@ std::string helpText() {
         2);
 
     text += "\nBatch format:\n";
+    const std::string method(batchColumns.front().name);
     text += paragraph("With --batch FILE (- for standard input), every line of FILE is one sight, "
                       "in CSV and UTF-8, with these cells in this order; a first line that begins "
                       "with \"" +
-                          std::string(batchColumns.front().name) +
-                          "\" in any letter case is a header and skipped:",
+                          method + "\" in any letter case, or that has a cell \"" + method +
+                          "\", is a header:",
                       2);
     text += paragraph(batchHeader(", "), 4);
     text += paragraph(
-        "Empty cells are empty fields; an empty method or name cell takes its default. Blanks "
+        "A header that names all twelve columns lays out the rows as a class file of --check "
+        "(see Class files): other columns may stand among them and are carried to each row's "
+        "output, and the value columns of --check are not read. Any other header is skipped. "
+        "Empty cells are empty fields; an empty method or name cell takes its default; methods "
+        "and names may be written in lower case. Blanks "
         "around a cell are dropped; a cell may be quoted with double quotes, and then keeps its "
         "blanks. Blank lines are skipped; rows are numbered by their line in the file, and each "
         "is reduced on its own. Text output: per row a block that begins with \"Row N:\", then "
@@ -218,7 +226,56 @@ std::string helpText() {
         "exit status is the same as without --pdf.",
         2);
 
+    text += "\nExercises:\n";
+    text += paragraph(
+        "With --exercises N, N practice sights go to stdout as the CSV that --batch reads, header "
+        "first: entries as a navigator copies them from the almanac and the DR, GHA and "
+        "declination to a tenth of a minute, DR latitude and longitude to whole or tenth "
+        "minutes. Every sight reduces completely, with Hc from 5 to 85 degrees. Every ten rows "
+        "hold each rule of the method a fixed number of times: t over 90 and u over 90 twice "
+        "each, contrary names three times, a south latitude three times, an east longitude three "
+        "times, GHA and longitude past 360 twice, the LHA given as GHA with the longitude 0 twice, "
+        "and each method five times unless --method chooses one. The same SEED (a whole number "
+        "from 0 to 18446744073709551615) gives the same sights everywhere, the window's and the "
+        "web page's New Exercise included, whose sight is the first row of the seed; without "
+        "--seed, sightform chooses one and names it on stderr.",
+        2);
+
     text += checkHelpText();
+
+    text += "\nClass files:\n";
+    text += paragraph(
+        "A file with a header, as --check reads it and --batch where its header names the entry "
+        "columns, is read as spreadsheets save CSV. Column names match in any letter case (hc, "
+        "ZN). Any column that is not an entry or value column, such as student, name or id, may "
+        "stand before, between or after them; its cells are carried to each row's output: in "
+        "text as \"Row 2 (student: Ann Lee):\", in JSON as \"columns\": {\"student\": \"Ann "
+        "Lee\"}, and on a sheet after the row number. A column whose header cell is empty is not "
+        "read, and empty cells past the last column of the header are dropped. A header line "
+        "with more semicolons than commas makes the file semicolon-separated, as a spreadsheet "
+        "saves CSV where the comma is the decimal mark; in such a file a comma in an entry or "
+        "value cell is the decimal point, so 12,3 is 12.3 minutes. Lines may end in CR LF, and "
+        "the file may begin with a UTF-8 byte order mark.",
+        2);
+
+    text += "\nTables:\n";
+    text += paragraph(
+        "With --table Q or --table QQ, the method's table as a navigator reads it by hand, in "
+        "pages of text on stdout: a first page on reading it both ways, with a look-up each way "
+        "and how close a reading comes; a page for the first degree, whose entries stand closer "
+        "than a minute where the values change too fast to interpolate over a whole minute; "
+        "then ten degrees a page, every minute, with d, the fall to the next minute. Every value "
+        "is the program's table value rounded to a whole number, the reading the "
+        "default --tolerance whole assumes. A value read with one interpolation is within 0.5 "
+        "of the program's; an angle, within 0.1' of an angle whose value is within 0.5.",
+        2);
+    text += "\n";
+    text += paragraph(
+        "With --pdf FILE, the same pages as a booklet (A4, or Letter under a US locale), "
+        "each page headed with what it covers. With --csv, every printed entry as a line of "
+        "CSV under the header \"deg,min,value\": whole degrees, minutes (with a decimal where "
+        "the step is finer than 1'), the whole value.",
+        2);
 
     text += "\nExit status:\n";
     text += exitStatusList();

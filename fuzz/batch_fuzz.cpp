@@ -19,8 +19,8 @@ namespace {
 
 class NumberedRows : public cli::RowHandler {
   public:
-    void row(long long number, const std::optional<cli::Sight>& sight,
-             std::string_view problem) override {
+    void row(long long number, const std::optional<cli::Sight>& sight, std::string_view problem,
+             const cli::OtherCells&) override {
         if (!sight && problem.empty()) {
             std::fprintf(stderr, "row %lld is malformed without a reason\n", number);
             std::abort();

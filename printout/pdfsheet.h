@@ -30,6 +30,9 @@ struct SheetItem {
     // UTF-8 lines below the form (a marked sheet's slips), each wrapped at
     // blanks to the width of the page's form.
     std::vector<std::string> notes = {};
+    // UTF-8, what tells this sight's sheet from the others (a student's
+    // name), on a line of its own after the row number, above the entries.
+    std::string label = {};
 };
 
 enum class SheetMode {
@@ -47,11 +50,19 @@ QPageSize localePageSize(const QLocale& locale);
 std::optional<QString> writeWorkedFormPdf(const QString& path, const std::string& heading,
                                           const WorkedForm& form, const QPageSize& pageSize);
 
-// The items in order, two to a page (Marked: one), each with "Row n" and its
-// entries above its form or message, and its notes below. The print is sized
+// The items in order, two to a page (Marked: one), each with "Row n" (and
+// its label) and its entries above its form or message, and its notes below. The print is sized
 // so that the widest line of any form fits the page. Errors as
 // writeWorkedFormPdf.
 std::optional<QString> writeSheetPdf(const QString& path, const std::vector<SheetItem>& items,
                                      SheetMode mode, const QPageSize& pageSize);
+
+// Pages of fixed-pitch text (a printed table), each from the top of its own
+// page, all in one size: the largest up to 10 points at which the widest
+// line and the longest page fit. title is the document's title. Errors as
+// writeWorkedFormPdf.
+std::optional<QString> writeTextPagesPdf(const QString& path, const QString& title,
+                                         const std::vector<std::vector<WorkedFormLine>>& pages,
+                                         const QPageSize& pageSize);
 
 } // namespace printout

@@ -1,11 +1,13 @@
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -15,8 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "app/exercisedialog.h"
 #include "app/surface.h"
 #include "app/tests/windowfixture.h"
+#include "exercises/exercises.h"
 #include "printout/workedform.h"
 #include "testing/expectedforms.h"
 #include "testing/pdftext.h"
@@ -89,18 +93,23 @@ TEST_F(PrintoutMenuTest, ContextMenuOffersCopyAndSaveOnlyWhileAFormIsPrinted) {
     const QString copy = QStringLiteral("Copy Worked Form");
     const QString save = QStringLiteral("Save Worked Form as PDF\u2026");
     const MenuItem check{QStringLiteral("Check My Work\u2026"), true};
-    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, false}, {save, false}, check}));
+    const MenuItem exercise{QStringLiteral("New Exercise\u2026"), true};
+    const MenuItem tables{QStringLiteral("Save Tables as PDF\u2026"), true};
+    EXPECT_EQ(contextMenu(),
+              (std::vector<MenuItem>{{copy, false}, {save, false}, check, exercise, tables}));
     calculateFirstExample();
-    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, true}, {save, true}, check}));
+    EXPECT_EQ(contextMenu(),
+              (std::vector<MenuItem>{{copy, true}, {save, true}, check, exercise, tables}));
     // From the keyboard as well, wherever the focus is in the window.
     field("txtGHAMin")->setFocus();
     EXPECT_EQ(contextMenu(Qt::Key_Menu),
-              (std::vector<MenuItem>{{copy, true}, {save, true}, check}));
+              (std::vector<MenuItem>{{copy, true}, {save, true}, check, exercise, tables}));
     control<QWidget>("cmdQ")->setFocus();
     EXPECT_EQ(contextMenu(Qt::Key_F10, Qt::ShiftModifier),
-              (std::vector<MenuItem>{{copy, true}, {save, true}, check}));
+              (std::vector<MenuItem>{{copy, true}, {save, true}, check, exercise, tables}));
     click(control<QPushButton>("cmdClearSome"));
-    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, false}, {save, false}, check}));
+    EXPECT_EQ(contextMenu(),
+              (std::vector<MenuItem>{{copy, false}, {save, false}, check, exercise, tables}));
 }
 
 TEST_F(PrintoutMenuTest, CopyPutsThePrintedLinesOnTheClipboardAsSightformPrintsThem) {
@@ -141,6 +150,25 @@ TEST_F(PrintoutMenuTest, SaveAsPdfWritesOnePageThatReadsBackAsTheForm) {
     EXPECT_EQ(pdftext::layoutPages(toolkit.chosenPath), std::vector<QStringList>{collapsed});
 }
 
+// The selected method's booklet, with nothing printed: its first page names
+// the table, and it keeps to a dozen pages.
+TEST_F(PrintoutMenuTest, SaveTablesWritesTheSelectedMethodsBooklet) {
+    if (!pdftext::available())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    click(control<QRadioButton>("optQQ"));
+    toolkit.chosenPath = folder.filePath(QStringLiteral("tables.pdf"));
+    action("mnuSaveTables")->trigger();
+    ASSERT_EQ(toolkit.fileDialogs.size(), 1);
+    EXPECT_TRUE(
+        toolkit.fileDialogs.front().startsWith(QStringLiteral("Save QQ(x) Table as PDF | ")));
+    EXPECT_TRUE(toolkit.messages.isEmpty()) << toolkit.messages.join(" | ").toStdString();
+    const auto pages = pdftext::layoutPages(toolkit.chosenPath);
+    ASSERT_GE(pages.size(), 2u);
+    EXPECT_LE(pages.size(), 12u);
+    EXPECT_TRUE(pages[0].front().startsWith(QStringLiteral("QQ(x) TABLE page 1 of ")))
+        << pages[0].front().toStdString();
+}
+
 TEST_F(PrintoutMenuTest, UnwritablePathIsNamedInAMessageAndChangesNothing) {
     calculateFirstExample();
     const QString existingFolder = folder.filePath(QStringLiteral("afolder"));
@@ -167,6 +195,53 @@ TEST_F(PrintoutMenuTest, UnwritablePathIsNamedInAMessageAndChangesNothing) {
     action("mnuSavePdf")->trigger();
     EXPECT_TRUE(toolkit.messages.isEmpty());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
+}
+
+// The seed's sight fills the fields as typing would (the minute field a
+// degree field had locked is free again), chooses the method without
+// calculating, empties the printout and shows the seed until a clear.
+TEST_F(PrintoutMenuTest, NewExerciseFillsTheSeedsSightAndLeavesThePrintoutEmpty) {
+    // Seeds 2 and 3 give a QQ(x) and a Q(x) sight.
+    ASSERT_NE(exercises::exercise(2).method, exercises::exercise(3).method);
+    const char* fieldNames[] = {"txtGHADeg", "txtGHAMin", "txtDecDeg", "txtDecMin",
+                                "txtLDeg",   "txtLMin",   "txtLoDeg",  "txtLoMin"};
+    calculateFirstExample();
+    for (const std::uint64_t seed : {2u, 3u}) {
+        SCOPED_TRACE(seed);
+        retype("txtDecMin", "");
+        retype("txtDecDeg", "90"); // locks Dec minutes
+        ASSERT_FALSE(field("txtDecMin")->isEnabled());
+        action("mnuNewExercise")->trigger();
+        auto* dialog = form.findChild<app::ExerciseDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        auto* seedBox = dialog->findChild<QLineEdit*>(QStringLiteral("txtSeed"));
+        ASSERT_TRUE(dialog->seed().has_value()) << "a fresh seed is offered, selected";
+        QTest::keyClicks(seedBox, QString::number(seed));
+        QTest::keyClick(seedBox, Qt::Key_Return);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        const reduction::ReductionInput sight = exercises::exercise(seed);
+        const auto texts = exercises::fieldTexts(sight);
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            QLineEdit* edit = field(fieldNames[i]);
+            EXPECT_EQ(edit->text(), QString::fromStdString(texts[i])) << fieldNames[i];
+            EXPECT_TRUE(edit->isEnabled()) << fieldNames[i];
+            EXPECT_EQ(shownBase(edit), windowBackground(edit)) << fieldNames[i];
+        }
+        const auto shown = [this](const char* name) {
+            return control<QComboBox>(name)->currentText().toStdString();
+        };
+        EXPECT_EQ(shown("cboDec"), reduction::nameText(sight.decName));
+        EXPECT_EQ(shown("cboL"), reduction::nameText(sight.latName));
+        EXPECT_EQ(shown("cboLo"), reduction::nameText(sight.loName));
+        EXPECT_EQ(control<QRadioButton>("optQQ")->isChecked(),
+                  sight.method == reduction::Method::QQ);
+        EXPECT_TRUE(surface()->isEmpty());
+        EXPECT_TRUE(toolkit.messages.isEmpty()) << toolkit.messages.join(" | ").toStdString();
+        EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral(" - Exercise %1").arg(seed)));
+    }
+    click(control<QPushButton>("cmdClear"));
+    EXPECT_EQ(form.windowTitle(), app::applicationTitle);
 }
 
 } // namespace

@@ -41,6 +41,21 @@ std::string described(const cli::Arguments& a) {
     if (a.blank) {
         text += " blank";
     }
+    if (a.exercises) {
+        text += " exercises=" + std::to_string(*a.exercises);
+    }
+    if (a.seed) {
+        text += " seed=" + std::to_string(*a.seed);
+    }
+    if (a.exercises && a.methodGiven) {
+        text += " methodGiven";
+    }
+    if (a.table) {
+        text += *a.table == reduction::Method::Q ? " table=Q" : " table=QQ";
+    }
+    if (a.csv) {
+        text += " csv";
+    }
     if (a.help) {
         text += " help";
     }
@@ -180,6 +195,46 @@ INSTANTIATE_TEST_SUITE_P(
                      {"--dec", "S", "91", "0"},
                      "",
                      "--dec takes N|S DEG MIN: DEG is at most 90"},
+        ArgumentCase{"Exercises",
+                     {"--exercises", "20", "--method", "QQ", "--seed", "18446744073709551615"},
+                     "QQ gha[|] dec[N||] lat[N||] lon[W||] exercises=20 "
+                     "seed=18446744073709551615 methodGiven",
+                     ""},
+        ArgumentCase{"ExercisesWithEntries",
+                     {"--exercises", "5", "--gha", "1", "2"},
+                     "",
+                     "--gha cannot be combined with --exercises"},
+        ArgumentCase{"NoExercises",
+                     {"--exercises", "0"},
+                     "",
+                     "--exercises takes N, a whole number from 1, not '0'"},
+        ArgumentCase{"SeedWithoutExercises",
+                     {"--seed", "5"},
+                     "",
+                     "--seed takes effect only with --exercises N"},
+        ArgumentCase{
+            "TableAsCsv", {"--csv", "--table", "QQ"}, std::string(noEntries) + " table=QQ csv", ""},
+        ArgumentCase{"TableBooklet",
+                     {"--table=Q", "--pdf", "q.pdf"},
+                     std::string(noEntries) + " pdf=q.pdf table=Q",
+                     ""},
+        ArgumentCase{"TableOfNoMethod", {"--table", "x"}, "", "--table takes Q or QQ, not 'x'"},
+        ArgumentCase{"TableWithASight",
+                     {"--table", "Q", "--gha", "1", "2"},
+                     "",
+                     "--gha cannot be combined with --table"},
+        ArgumentCase{"TableWithJson",
+                     {"--json", "--table", "Q"},
+                     "",
+                     "--json cannot be combined with --table"},
+        ArgumentCase{"TableAsCsvAndBooklet",
+                     {"--table", "Q", "--csv", "--pdf", "q.pdf"},
+                     "",
+                     "--csv cannot be combined with --pdf"},
+        ArgumentCase{"CsvWithoutTable",
+                     {"--csv", "--batch", "-"},
+                     "",
+                     "--csv takes effect only with --table"},
         ArgumentCase{"HugeArgumentIsCut",
                      {"--method", std::string(100000, 'x')},
                      "",

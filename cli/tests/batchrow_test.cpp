@@ -84,8 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         MalformedCase{"TooFewCells", "Q,54,12.3,N,20,15,N,40,0,W,70", "found 11"},
         MalformedCase{"TooManyCells", "Q,54,12.3,N,20,15,N,40,0,W,70,0,9", "found 13"},
-        MalformedCase{"UnknownMethod", "q,54,12.3,N,20,15,N,40,0,W,70,0", "method"},
-        MalformedCase{"UnknownDecName", "Q,54,12.3,n,20,15,N,40,0,W,70,0", "decName"},
+        MalformedCase{"UnknownMethod", "QX,54,12.3,N,20,15,N,40,0,W,70,0", "method"},
+        MalformedCase{"UnknownDecName", "Q,54,12.3,e,20,15,N,40,0,W,70,0", "decName"},
         MalformedCase{"LatNameEast", "Q,54,12.3,N,20,15,E,40,0,W,70,0", "latName"},
         MalformedCase{"LonNameNorth", "Q,54,12.3,N,20,15,N,40,0,N,70,0", "lonName"},
         MalformedCase{"NameReportedBeforeAFieldTextLeftOfIt", "Q,999,12.3,X,20,15,N,40,0,W,70,0",
@@ -137,6 +137,7 @@ TEST(HeaderLine, BeginsWithMethodInAnyLetterCase) {
     EXPECT_TRUE(cli::isHeaderLine("method;anything"));
     EXPECT_TRUE(cli::isHeaderLine("Method,GHADeg"));
     EXPECT_TRUE(cli::isHeaderLine("METHOD"));
+    EXPECT_TRUE(cli::isHeaderLine("\"student\";\"Method\""));
     EXPECT_FALSE(cli::isHeaderLine("metho"));
     EXPECT_FALSE(cli::isHeaderLine("Q,54,12.3,N,20,15,N,40,0,W,70,0"));
 }

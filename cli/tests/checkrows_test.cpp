@@ -93,11 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
     Check, CheckHeader,
     testing::Values(
         HeaderCase{"Empty", "", "the input is empty"},
-        HeaderCase{"NoHeader", entries + ",344 12.3\n", "column 1 is 'Q'"},
-        HeaderCase{"UnknownValue", cli::batchHeader() + ",LHA,Hs\n" + entries + ",,\n",
-                   "no value column 'Hs'"},
-        HeaderCase{"ValueNamesAreExact", cli::batchHeader() + ",lha\n", "no value column 'lha'"},
-        HeaderCase{"Twice", cli::batchHeader() + ",Zn,Hc,Zn\n", "names Zn twice"},
+        HeaderCase{"NoHeader", entries + ",344 12.3\n", "no column is named method"},
+        HeaderCase{"OtherColumnTwice", "student," + cli::batchHeader() + ",LHA,Student\n",
+                   "names 'Student' twice"},
+        HeaderCase{"EntryColumnTwice", cli::batchHeader() + ",ghadeg\n", "names ghaDeg twice"},
+        HeaderCase{"Twice", cli::batchHeader() + ",Zn,Hc,zn\n", "names Zn twice"},
         HeaderCase{"EntryColumnsOutOfOrder",
                    "method,ghaMin,ghaDeg,decName,decDeg,decMin,latName,latDeg,latMin,lonName,"
                    "lonDeg,lonMin,LHA\n",
@@ -114,6 +114,73 @@ TEST(CheckRows, EntryColumnsInAnyLetterCaseAndValueColumnsInAnyOrder) {
     // Reported in the order of the form, whatever the order of the columns.
     EXPECT_EQ(run.rows[0].result.values[0].id, ValueId::Hc);
 }
+
+TEST(CheckRows, ACellOfASemicolonFileIsQuotedAsWritten) {
+    const CheckRun run = check(cli::batchHeader(";") + ";LHA\nQ;54;62,3;N;20;15;N;40;0;W;70;0;\n" +
+                               "Q;54;12,3;N;20;15;N;40;0;W;70;0;344 12,x\n");
+    ASSERT_EQ(run.rows.size(), 2u);
+    EXPECT_EQ(run.rows[0].problem, "ghaMin takes at most 59.9, not '62,3'");
+    EXPECT_NE(run.rows[1].problem.find("not '344 12,x'"), std::string::npos) << run.rows[1].problem;
+}
+
+// Class files as spreadsheets write them: each file's one row is read, and
+// its values agree.
+struct ClassFileCase {
+    const char* name;
+    std::string file;
+    std::size_t values;
+    cli::OtherCells others = {};
+    reduction::Method method = reduction::Method::Q;
+};
+
+class ClassFile : public testing::TestWithParam<ClassFileCase> {};
+
+TEST_P(ClassFile, TheRowIsReadAndItsValuesAgree) {
+    const CheckRun run = check(GetParam().file);
+    ASSERT_EQ(run.summary.headerProblem, "");
+    ASSERT_EQ(run.rows.size(), 1u);
+    const cli::CheckRow& row = run.rows[0];
+    ASSERT_TRUE(row.input) << row.problem;
+    EXPECT_EQ(row.input->method, GetParam().method);
+    EXPECT_TRUE(row.result.allAgree()) << cli::checkReportText(row);
+    EXPECT_EQ(row.result.values.size(), GetParam().values);
+    EXPECT_EQ(row.others, GetParam().others);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Check, ClassFile,
+    testing::Values(
+        ClassFileCase{"OtherColumnsAnywhere",
+                      "student," + cli::batchHeader() + ",id,LHA\nAnn Lee," + entries +
+                          ",\"7, row B\",344 12.3\n",
+                      1,
+                      {{"student", "Ann Lee"}, {"id", "7, row B"}}},
+        // As LibreOffice saves CSV under a German locale, and Excel with a
+        // byte order mark and CR LF; a note in the column without a name.
+        ClassFileCase{"SemicolonsAndDecimalCommas",
+                      "\xEF\xBB\xBF\"Name\";\"method\";\"ghaDeg\";\"ghaMin\";\"decName\";"
+                      "\"decDeg\";\"decMin\";\"latName\";\"latDeg\";\"latMin\";\"lonName\";"
+                      "\"lonDeg\";\"lonMin\";\"LHA\";\"v\";\"Zn\";\r\n"
+                      "\"Lee, Ann\";\"Q\";54;12,3;\"N\";20;15;\"N\";40;0;\"W\";70;0;\"344 12,3\";"
+                      "\"14°48,0'\";141;\"late\"\r\n",
+                      3,
+                      {{"Name", "Lee, Ann"}}},
+        ClassFileCase{"ValueColumnsInAnyLetterCase",
+                      cli::batchHeader() + ",hc,ZN,lha\n" + entries + ",66°04.2',141.0,344 12.3\n",
+                      3},
+        ClassFileCase{"TrailingEmptyHeaderCell",
+                      cli::batchHeader() + ",LHA,\n" + entries + ",344 12.3,,,\n", 1},
+        ClassFileCase{"LowerCaseMethodAndNames",
+                      cli::batchHeader() + ",LHA,v,Zn\nq,54,12.3,n,20,15.0,n,40,00.0,w,70,00.0," +
+                          "344 12.3,14 48.0,141.0\n",
+                      3},
+        ClassFileCase{"LowerCaseQQAndSouthEast",
+                      cli::batchHeader() +
+                          ",LHA\nqq,254,12.3,s,20,15.0,s,40,00.0,e,70,00.0,324 12.3\n",
+                      1,
+                      {},
+                      reduction::Method::QQ}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 

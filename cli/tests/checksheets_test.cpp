@@ -158,14 +158,24 @@ TEST(CheckSheets, AClassFileGivesOnePagePerRowWithTheReportsMarksAndSlips) {
                 slipLines += line.startsWith(QStringLiteral("Slip ")) ? 1 : 0;
                 continue;
             }
-            // "✓ LHA 344°12.3' agrees ...": the given value, then its sign.
-            const QStringList words = line.split(QLatin1Char(' '));
-            if (words.size() < 3 || !check::valueFromName(words[1].toStdString())) {
+            // "✓ t used 15°47.7' agrees ...": the sign, the value as the form
+            // writes it (the longest that fits: Q(v) in Q(Z) before Q(v)),
+            // the given value; on the page the given value, then its sign.
+            const QString sign = line.section(QLatin1Char(' '), 0, 0);
+            QString label;
+            for (const check::ValueId id : check::allValues()) {
+                const QString candidate = QString::fromUtf8(check::valueLabel(id).data());
+                if (line.startsWith(sign + QLatin1Char(' ') + candidate + QLatin1Char(' ')) &&
+                    candidate.size() > label.size())
+                    label = candidate;
+            }
+            if (label.isEmpty()) {
                 EXPECT_TRUE(page.contains(line)) << line.toStdString(); // a message
                 continue;
             }
-            EXPECT_TRUE(page.contains(words[2] + QLatin1Char(' ') + words[0]))
-                << line.toStdString();
+            const QString given =
+                line.mid(sign.size() + label.size() + 2).section(QLatin1Char(' '), 0, 0);
+            EXPECT_TRUE(page.contains(given + QLatin1Char(' ') + sign)) << line.toStdString();
             ++marks;
         }
     }
@@ -177,6 +187,28 @@ TEST(CheckSheets, AClassFileGivesOnePagePerRowWithTheReportsMarksAndSlips) {
 } // namespace
 
 namespace {
+
+// A student's column heads each of their sheets, marked or answer.
+TEST(CheckSheets, AStudentsColumnHeadsTheirSheet) {
+    if (!pdftext::available())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string pdf = folder.filePath(QStringLiteral("sheets.pdf")).toStdString();
+    const std::string file = cli::batchHeader() + ",student,LHA\n" +
+                             entryCells(testentries::firstExample(Method::Q)) +
+                             ",Ann Lee,344 12.3\n";
+    for (const char* mode : {"--check", "--batch"}) {
+        SCOPED_TRACE(mode);
+        const auto run = sightform({mode, "-", "--pdf", pdf}, file);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::vector<QStringList> pages = pdftext::layoutPages(QString::fromStdString(pdf));
+        ASSERT_FALSE(pages.empty());
+        const QString page = collapsedText(pages[0]);
+        EXPECT_TRUE(page.startsWith(QStringLiteral("Row 2 student: Ann Lee GHA 54°12.3'")))
+            << page.left(120).toStdString();
+    }
+}
 
 TEST(CheckSheets, UsageAndUnwritableFile) {
     const std::string file = cli::batchHeader() + ",LHA\n" +

@@ -43,7 +43,7 @@ void drain(int fd, std::string& into) {
 // pause between them, as a slow source gives them: the work lasts longer
 // than the moment before the line first shows, however fast the machine.
 BatchRun runBatch(const std::vector<std::string>& pieces, bool terminal,
-                  std::vector<std::string> options = {}) {
+                  std::vector<std::string> options = {}, const char* mode = "--batch") {
     BatchRun run;
     int input[2];
     EXPECT_EQ(::pipe(input), 0);
@@ -61,7 +61,7 @@ BatchRun runBatch(const std::vector<std::string>& pieces, bool terminal,
     const int out = ::mkstemp(outPath);
     EXPECT_GE(out, 0);
 
-    std::vector<std::string> arguments{SIGHTFORM_PATH, "--batch", "-"};
+    std::vector<std::string> arguments{SIGHTFORM_PATH, mode, "-"};
     arguments.insert(arguments.end(), options.begin(), options.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
@@ -120,13 +120,19 @@ BatchRun runBatch(const std::vector<std::string>& pieces, bool terminal,
 
 // Pieces of more than the reader's block of 64 KiB each, so every piece is
 // read and reduced as it comes.
-std::vector<std::string> slowRows() {
+// With checked: a class file of --check, each row with its LHA, right (some
+// sights are below the horizon).
+std::vector<std::string> slowRows(bool checked = false) {
     std::vector<std::string> pieces;
     for (int piece = 0; piece < 3; ++piece) {
-        std::string rows;
+        std::string rows = checked && piece == 0
+                               ? "method,ghaDeg,ghaMin,decName,decDeg,decMin,"
+                                 "latName,latDeg,latMin,lonName,lonDeg,lonMin,LHA\n"
+                               : "";
         for (int i = 0; i < 2500; ++i) {
-            rows += "QQ," + std::to_string((piece * 2500 + i) % 720) +
-                    ",30.0,N,15,00.0,N,55,00.0,E,10,00.0\n";
+            const int gha = (piece * 2500 + i) % 720;
+            rows += "QQ," + std::to_string(gha) + ",30.0,N,15,00.0,N,55,00.0,E,10,00.0";
+            rows += checked ? "," + std::to_string((gha + 10) % 360) + " 30.0\n" : "\n";
         }
         pieces.push_back(rows);
     }
@@ -168,6 +174,17 @@ TEST(SightformProgress, QuietShowsNothingOnATerminal) {
     const BatchRun run = runBatch(slowRows(), true, {"--quiet"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
+}
+
+TEST(SightformProgress, CheckShowsItTooQuietHidesIt) {
+    const std::vector<std::string> pieces = slowRows(true);
+    const BatchRun shown = runBatch(pieces, true, {}, "--check");
+    EXPECT_TRUE(shown.err.starts_with("\rsightform: ")) << shown.err;
+    EXPECT_NE(shown.err.find(" rows/s"), std::string::npos) << shown.err;
+    const BatchRun quiet = runBatch(pieces, true, {"--quiet"}, "--check");
+    EXPECT_EQ(quiet.status, shown.status);
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(quiet.out, shown.out);
 }
 
 } // namespace

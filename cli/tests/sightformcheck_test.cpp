@@ -66,6 +66,24 @@ TEST(SightformCheck, JsonOneObjectPerRowMalformedRowAsAnError) {
     EXPECT_TRUE(member(parse(rows[2]), "allAgree").IsTrue());
 }
 
+// A class file with a student's column: each row's report says whose it is,
+// with --check and with --batch, in text and in JSON, a malformed row too.
+TEST(SightformClassFile, OtherColumnsAreCarriedToEachRowsReport) {
+    using namespace jsonread;
+    const std::string file = "student," + cli::batchHeader() + ",LHA\nAnn Lee," + entries +
+                             ",344 12.3\n\"Ng, Bo\"," + entries + ",344 12.x\n";
+    for (const char* mode : {"--check", "--batch"}) {
+        SCOPED_TRACE(mode);
+        const auto report = sightform({mode, "-"}, file);
+        EXPECT_NE(report.out.find("Row 2 (student: Ann Lee):"), std::string::npos) << report.out;
+        EXPECT_NE(report.out.find("Row 3 (student: Ng, Bo):"), std::string::npos) << report.out;
+        const std::vector<std::string> rows = lines(sightform({mode, "-", "--json"}, file).out);
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(text(member(member(parse(rows[0]), "columns"), "student")), "Ann Lee");
+        EXPECT_EQ(text(member(member(parse(rows[1]), "columns"), "student")), "Ng, Bo");
+    }
+}
+
 TEST(SightformCheck, ABlankSheetIsNoPassingCheck) {
     using namespace jsonread;
     const auto run = sightform({"--check", "-", "--json"}, header + right + entries + ",,,,,\n");

@@ -5,13 +5,12 @@
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import {
-  accessKey, assertClean, focusedId, launchBrowser, messageShown, openPage, pressOk, printedLines, sightform,
-  siteDir, typeInto,
+  accessKey, assertClean, focusedId, messageShown, openPage, pressOk, printedLines, servedAndLaunched, sightform,
+  typeInto,
 } from './browser.mjs';
-import { serveSite } from './server.mjs';
 
 const entryColumns = 'method,ghaDeg,ghaMin,decName,decDeg,decMin,latName,latDeg,latMin,lonName,lonDeg,lonMin';
 const valueNames = [
@@ -21,6 +20,7 @@ const valueNames = [
 const azimuths = new Set(['Z', 'ZUsed', 'Zn']);
 const isAngle = name => !azimuths.has(name) && !name.startsWith('Q');
 
+const formWords = { Q_coDec: 'Q(90 - dec)', tUsed: 't used', coV: '90 - v', ZUsed: 'Z after its rule' };
 const signs = { agrees: '✓', 'within-reading': '≈', follows: '→', differs: '✗' };
 
 // sightform --check --json's object for one sheet: the sight and the values
@@ -74,13 +74,16 @@ async function enterSight(page, sight) {
 // The boxes in the order Tab takes them.
 const boxOrder = page => page.$$eval('#checkForm input', boxes => boxes.map(box => box.id.replace(/^check_/, '')));
 
-// Types the sheet into the open check, box after box with Tab, as a person
-// copies their form; a value not given leaves its box empty.
+// Types the sheet into the open check, over what the boxes kept, box after
+// box with Tab in the order of working, as a person copies their form; a
+// value not given leaves its box empty.
 async function typeSheet(page, sheet) {
-  const order = await boxOrder(page);
-  assert.deepEqual([...order].sort(), [...valueNames].sort(), 'one box per value');
-  for (const [i, name] of order.entries()) {
-    assert.equal(await focusedId(page), `check_${name}`, 'Tab goes through the boxes in the form\'s order');
+  assert.deepEqual(await boxOrder(page), valueNames, 'the boxes in the order of working');
+  await page.focus('#check_LHA');
+  for (const [i, name] of valueNames.entries()) {
+    assert.equal(await focusedId(page), `check_${name}`, 'Tab goes through the boxes in the order of working');
+    await page.$eval(`#check_${name}`, box => box.select());
+    await page.keyboard.press('Delete');
     if (sheet[name] !== undefined) await page.keyboard.type(written(name, sheet[name], i));
     await page.keyboard.press('Tab');
   }
@@ -103,7 +106,7 @@ const marksShown = page =>
         typed: box.value,
         copies: copies.map(copy => [copy.value, copy.dataset.mark]),
         description: box.getAttribute('aria-description'),
-        label: box.getAttribute('aria-label'),
+        label: box.labels[0]?.textContent,
       });
     }
     return {
@@ -126,7 +129,7 @@ function assertSameAsSightform(shown, report) {
     assert.equal(got.mark, want.mark, what);
     assert.ok(got.signs.every(sign => sign === signs[want.mark]), what);
     for (const copy of got.copies) assert.deepEqual(copy, [got.typed, want.mark], `${what}: its copy`);
-    assert.equal(got.label, want.name);
+    if (formWords[want.name]) assert.equal(got.label, formWords[want.name], 'named as the form writes it');
     assert.ok(got.description.startsWith(`${signs[want.mark]} `), what);
     if (want.mark !== 'agrees') assert.ok(got.description.endsWith(`the form has ${want.right}`), what);
   }
@@ -138,7 +141,7 @@ async function openBy(page, how) {
   if (how === 'key') await accessKey(page, 'K');
   else await page.click('#mnuCheck');
   await page.waitForSelector('#checkDialog[open]');
-  assert.equal(await focusedId(page), 'check_LHA', 'the first box has the focus');
+  assert.match(await focusedId(page), /^check_\w+$/, 'a box has the focus');
 }
 
 async function checkBy(page, how) {
@@ -185,15 +188,9 @@ let site;
 let chromium;
 let opened;
 
-before(async () => {
-  site = await serveSite(siteDir);
-  chromium = await launchBrowser();
+servedAndLaunched(async started => {
+  ({ site, chromium } = started);
   opened = await openPage(chromium.browser, site.origin);
-});
-
-after(async () => {
-  await chromium?.close();
-  await site?.close();
 });
 
 test('a correct sheet gets only ✓, for sights across the method\'s branches', async () => {
@@ -264,7 +261,7 @@ test('a box that is not a value of its kind is marked ? and said why; a blank bo
   assert.deepEqual(shown.values.map(v => [v.name, v.mark, v.signs[0]]),
     [['LHA', 'agrees', '✓'], ['t', 'unreadable', '?'], ['Hc', 'agrees', '✓']]);
   assert.equal(shown.slips.length, 1);
-  assert.match(shown.slips[0], /^t: /);
+  assert.match(shown.slips[0], /^t takes /);
   assert.match(shown.summary, /could not be read/);
   await closeCheck(page);
   await assertClean(opened, site.origin);
@@ -285,4 +282,163 @@ test('entries that cannot be reduced: the check says why, as Calculate does, and
   await pressOk(page);
   assert.equal(await focusedId(page), 'mnuCheck');
   await assertClean(opened, site.origin);
+});
+
+test('Tab, and a screen reader, go down the left column of the form and then down the right', async () => {
+  const { page } = opened;
+  await enterSight(page, firstExample);
+  await openBy(page, 'button');
+  const { boxes, middle, ordered } = await page.evaluate(() => {
+    const form = document.getElementById('checkForm').getBoundingClientRect();
+    return {
+      boxes: Array.from(document.querySelectorAll('#checkForm input'), box => {
+        const { left, top } = box.getBoundingClientRect();
+        return { name: box.id.slice(6), left, top };
+      }),
+      middle: form.left + form.width / 2,
+      ordered: Array.from(document.querySelectorAll('#checkDialog *')).every(node => node.tabIndex <= 0),
+    };
+  });
+  assert.ok(ordered, 'no tab order other than the document\'s');
+  const place = box => [box.left < middle ? 0 : 1, box.top, box.left];
+  for (let i = 1; i < boxes.length; i += 1) {
+    const [a, b] = [place(boxes[i - 1]), place(boxes[i])];
+    const before = a[0] < b[0] || (a[0] === b[0] && (a[1] < b[1] || (a[1] === b[1] && a[2] < b[2])));
+    assert.ok(before, `${boxes[i - 1].name} then ${boxes[i].name}`);
+  }
+  await closeCheck(page);
+});
+
+test('a paste of megabytes is cut at the box, and a text of any length reaches the core without overwriting it', async () => {
+  const { page } = opened;
+  await enterSight(page, firstExample);
+  await openBy(page, 'button');
+  const sheet = rightSheet(firstExample);
+  await typeSheet(page, sheet);
+  const long = '1'.repeat(3_000_000);
+  await page.$eval('#check_t', box => box.select());
+  await page.evaluate(text => document.execCommand('insertText', false, text), long);
+  assert.ok((await page.$eval('#check_t', box => box.value.length)) <= 24, 'the paste is cut');
+  // Past the box's limit, as a script can put it: unreadable, and nothing else changes.
+  await page.$eval('#check_t', (box, text) => { box.value = text; }, long);
+  await checkBy(page, 'click');
+  const marks = (await marksShown(page)).values;
+  assert.deepEqual(marks.filter(v => v.mark !== 'agrees').map(v => [v.name, v.mark]), [['t', 'unreadable']]);
+  await page.$eval('#check_t', (box, text) => { box.value = text; }, sheet.t);
+  await checkBy(page, 'click');
+  assert.match((await marksShown(page)).summary, /^Every value you gave agrees/);
+  await closeCheck(page);
+  await assertClean(opened, site.origin);
+});
+
+test('the sheet and its tolerance are kept through Escape, ×, and a reload while the entries stay; other entries are said', async () => {
+  const { page } = opened;
+  await enterSight(page, firstExample);
+  await openBy(page, 'button');
+  await typeSheet(page, { LHA: oneSlipSheet.LHA, t: oneSlipSheet.t, Q_coDec: oneSlipSheet.Q_coDec });
+  await page.select('#checkTolerance', 'tenths');
+  await checkBy(page, 'click');
+  const typed = await marksShown(page);
+  for (const close of ['Escape', '×', 'reload']) {
+    if (close === 'Escape') await closeCheck(page);
+    else if (close === '×') await page.click('#checkClose');
+    else {
+      await page.reload({ waitUntil: 'load' });
+      await page.waitForSelector('html[data-state=ready]');
+      await enterSight(page, firstExample);
+    }
+    await openBy(page, 'button');
+    assert.deepEqual(await marksShown(page), typed, `after ${close}`);
+    assert.equal(await page.$eval('#checkTolerance', list => list.value), 'tenths');
+    assert.equal(await page.$eval('#checkKeptNote', note => note.hidden), true);
+  }
+  await closeCheck(page);
+  await enterSight(page, { ...firstExample, gha: ['54', '12.4'] });
+  await openBy(page, 'button');
+  assert.deepEqual(await page.$$eval('#checkForm input', boxes => boxes.filter(box => box.value !== '').length), 0);
+  assert.match(await page.$eval('#checkKeptNote', note => (note.hidden ? '' : note.textContent)), /changed.*GHA 54°12\.3'/);
+  await closeCheck(page);
+  await page.select('#checkTolerance', 'whole');
+});
+
+test('with no entries, the check asks for the sight first and opens no form', async () => {
+  const { page } = opened;
+  await page.click('#cmdClear');
+  await page.click('#mnuCheck');
+  assert.match(await messageShown(page), /^Enter the sight first/);
+  assert.equal(await page.$eval('#checkDialog', dialog => dialog.open), false);
+  await pressOk(page);
+});
+
+// Nothing in the open check outside the screen, and nothing that scrolls
+// sideways.
+const sideways = page =>
+  page.evaluate(() => {
+    const dialog = document.getElementById('checkDialog');
+    const outside = Array.from(dialog.querySelectorAll('*'), node => [node, node.getBoundingClientRect()])
+      .filter(([, box]) => box.width > 0 && (box.left < 0 || box.right > innerWidth + 0.5))
+      .map(([node]) => node.id || node.className);
+    return { outside, page: document.documentElement.scrollWidth > innerWidth, dialog: dialog.scrollWidth > dialog.clientWidth };
+  });
+const fits = { outside: [], page: false, dialog: false };
+
+let phone;
+
+test('on a 360 × 740 touch screen: one value to a row in the order of working, within the screen before and after Check', async () => {
+  phone = await openPage(chromium.browser, site.origin, { viewport: { width: 360, height: 740, isMobile: true, hasTouch: true } });
+  const { page } = phone;
+  await enterSight(page, firstExample);
+  await page.tap('#cmdQ');
+  await page.tap('#mnuCheck');
+  await page.waitForSelector('#checkDialog[open]');
+  assert.deepEqual(await sideways(page), fits);
+  const rows = await page.$$eval('.checkValue', all => all.map(row => {
+    const [label, box, mark] = ['label', 'input', '.checkMark'].map(part => row.querySelector(part));
+    return { name: box.id.slice(6), keys: box.inputMode, ...Object.fromEntries([['label', label], ['box', box], ['mark', mark]]
+      .map(([part, node]) => [part, node.getBoundingClientRect().toJSON()])) };
+  }));
+  assert.deepEqual(rows.map(row => row.name), valueNames);
+  rows.forEach((row, i) => {
+    assert.ok(row.label.right <= row.box.left && row.box.right <= row.mark.left, `${row.name}: its words, box and mark`);
+    assert.ok(i === 0 || row.box.top >= rows[i - 1].box.bottom, `${row.name} on a row of its own`);
+    assert.equal(row.keys, isAngle(row.name) || ['Qw', 'QZ'].includes(row.name) ? 'text' : 'decimal', row.name);
+  });
+  for (const name of valueNames) {
+    await page.tap(`#check_${name}`);
+    if (twoSlipSheet[name]) await page.keyboard.type(written(name, twoSlipSheet[name], 0));
+  }
+  await page.tap('#cmdCheck');
+  assertSameAsSightform(await marksShown(page), sightformCheck(firstExample, twoSlipSheet));
+  assert.deepEqual(await sideways(page), fits);
+});
+
+test('Mark as I go: a slip left is marked ✗ with its words at once, corrected ✓, and a value worked on from it →', async () => {
+  const { page } = phone;
+  await page.tap('#checkAsIGo');
+  await page.$$eval('#checkForm input', boxes => boxes.forEach(box => {
+    box.value = '';
+    box.dispatchEvent(new Event('input', { bubbles: true }));
+  }));
+  const right = rightSheet(firstExample);
+  const shown = name => page.$eval(`#check_${name}`, box => [box.dataset.mark, document.getElementById(`${box.id}_mark`).textContent,
+    document.getElementById(`${box.id}_note`).hidden ? null : document.getElementById(`${box.id}_note`).textContent]);
+  const leaveBy = { Tab: () => page.keyboard.press('Tab'), Enter: () => page.keyboard.press('Enter'), tap: () => page.tap('#checkHint') };
+  const type = async (name, text, leave) => {
+    await page.tap(`#check_${name}`);
+    await page.$eval(`#check_${name}`, box => box.select());
+    await page.keyboard.type(text);
+    await leaveBy[leave]();
+  };
+  for (const [i, name] of ['LHA', 't', 'tUsed', 'coDec'].entries()) await type(name, right[name], Object.keys(leaveBy)[i % 3]);
+  assert.deepEqual(await shown('coDec'), ['agrees', '✓', null]);
+  const slip = sightformCheck(firstExample, { ...right, Q_coDec: oneSlipSheet.Q_coDec }).slips[0].text;
+  await type('Q_coDec', oneSlipSheet.Q_coDec, 'Enter');
+  assert.deepEqual(await shown('Q_coDec'), ['differs', '✗', slip]);
+  assert.ok((await page.$eval('#checkSaid', said => said.textContent)).endsWith(slip), 'told to a screen reader');
+  await type('Q_coDec', right.Q_coDec, 'tap');
+  assert.deepEqual(await shown('Q_coDec'), ['agrees', '✓', null]);
+  for (const name of ['Q_coDec', 'Q_tUsed', 'Qv']) await type(name, oneSlipSheet[name], 'Tab');
+  assert.deepEqual(await shown('Qv'), ['follows', '→', null]);
+  assert.deepEqual(await sideways(page), fits);
+  await assertClean(phone, site.origin);
 });
