@@ -1,28 +1,32 @@
 #include "app/checkdialog.h"
 
-#include <QApplication>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFontMetricsF>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "app/checkformarea.h"
 #include "app/fonts.h"
 #include "app/utf8.h"
 #include "check/markedform.h"
-#include "printout/patterns.h"
-#include "printout/printfont.h"
+#include "entry/textvalue.h"
 #include "printout/workedform.h"
 
 namespace app {
@@ -32,6 +36,8 @@ using check::Mark;
 using check::ValueId;
 
 // The box colours; the sign beside each box says the same without colour.
+// They are light in every theme, so what is written on them is dark in
+// every theme: a theme's own text colour is light on a dark desktop.
 QColor markColour(Mark mark) {
     switch (mark) {
     case Mark::Agrees:
@@ -45,14 +51,24 @@ QColor markColour(Mark mark) {
     }
     return {};
 }
+const QColor textOnMarkColour(0, 0, 0);
+
+// The palette of a widget painted in a mark's colour: background and text
+// as a pair, in every colour group.
+QPalette markedPalette(QPalette palette, QPalette::ColorRole background, QPalette::ColorRole text,
+                       const QColor& colour) {
+    palette.setColor(background, colour);
+    palette.setColor(text, textOnMarkColour);
+    return palette;
+}
 
 // Shown for a box whose text is not a value of its kind.
-const QString unreadableSign = QStringLiteral("?");
+const QString unreadableSign = fromUtf8(check::unreadableSign);
 
-const QString hint =
-    QStringLiteral("Type the numbers of your own worked form into the boxes, line for line as "
-                   "on your sheet (angles as 12 34.5 or 12\u00B034.5', azimuths as 234.5), "
-                   "then press Check. Leave a box empty for a value you did not work out.");
+const QString hint = QStringLiteral(
+    "Type the numbers of your own worked form into the boxes as you worked them, down the "
+    "left column and then down the right (angles as 12 34.5 or 12\u00B034.5', azimuths as "
+    "234.5), then press Check. Leave a box empty for a value you did not work out.");
 
 struct ToleranceItem {
     check::Tolerance tolerance;
@@ -68,12 +84,73 @@ constexpr ToleranceItem toleranceItems[] = {
 // edit's own margin before its text.
 constexpr int boxExtraColumns = 1;
 
+// The form stands in two columns, and a navigator works down the left one,
+// then down the right one. The left column starts in column 1; the right
+// one has its "=" signs in column 55 of the printed form, and each of its
+// values stands after them.
+constexpr int rightColumnEquals = 55;
+
+// Every place of every value, as (value, its index among the value's places
+// on the form), in the order a navigator works and writes them.
+std::vector<std::pair<ValueId, std::size_t>> workingOrder(const check::CheckLayout& printed) {
+    std::vector<std::tuple<bool, int, int, ValueId, std::size_t>> places;
+    for (const ValueId id : check::allValues()) {
+        const std::vector<check::FormPlace>& where = printed.places[check::index(id)];
+        for (std::size_t i = 0; i < where.size(); ++i)
+            places.emplace_back(where[i].span.first > rightColumnEquals, where[i].line,
+                                where[i].span.first, id, i);
+    }
+    std::sort(places.begin(), places.end());
+    std::vector<std::pair<ValueId, std::size_t>> order;
+    for (const auto& place : places)
+        order.emplace_back(std::get<3>(place), std::get<4>(place));
+    return order;
+}
+
+// The note beside a box is, for a screen reader, a notification: one is
+// spoken as it appears, and the slip's words are meant to be read at once.
+class NoteAccessible final : public QAccessibleWidget {
+  public:
+    explicit NoteAccessible(QLabel* note) : QAccessibleWidget(note, QAccessible::Notification) {}
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name) {
+            const QString text = static_cast<const QLabel*>(object())->text();
+            return text.isEmpty() ? QStringLiteral("Note") : text;
+        }
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+const QString noteName = QStringLiteral("lblNote");
+
+QAccessibleInterface* noteAccessible(const QString& /*className*/, QObject* object) {
+    auto* label = qobject_cast<QLabel*>(object);
+    if (label != nullptr && label->objectName() == noteName)
+        return new NoteAccessible(label);
+    return nullptr;
+}
+
+// Columns of the margin beside the form, where a slip's words stand.
+constexpr int marginColumns = 34;
+
 } // namespace
+
+bool sameSight(const reduction::ReductionInput& a, const reduction::ReductionInput& b) {
+    const auto fields = [](const reduction::ReductionInput& input) {
+        return std::array<double, 8>{TextValue(input.ghaDeg), TextValue(input.ghaMin),
+                                     TextValue(input.decDeg), TextValue(input.decMin),
+                                     TextValue(input.latDeg), TextValue(input.latMin),
+                                     TextValue(input.loDeg),  TextValue(input.loMin)};
+    };
+    return fields(a) == fields(b) && a.decName == b.decName && a.latName == b.latName &&
+           a.loName == b.loName && a.method == b.method;
+}
 
 const QString CheckDialog::title = QStringLiteral("Check My Work");
 
-CheckDialog::CheckDialog(const reduction::ReductionInput& entries, QWidget* parent)
-    : QDialog(parent), entries_(entries) {
+CheckDialog::CheckDialog(const reduction::ReductionInput& entries, CheckSheet* kept,
+                         QWidget* parent)
+    : QDialog(parent), entries_(entries), kept_(kept), method_(entries.method) {
     setObjectName(QStringLiteral("CheckDialog"));
     setWindowTitle(title);
     setFont(windowFont());
@@ -95,56 +172,73 @@ CheckDialog::CheckDialog(const reduction::ReductionInput& entries, QWidget* pare
         createForm(record);
     createControls(reduced, message);
     setFocusOrder();
+    if (reduced && kept_ != nullptr)
+        restore(*kept_);
 }
 
 CheckDialog::~CheckDialog() = default;
 
 void CheckDialog::createForm(const reduction::ReductionRecord& record) {
-    const check::CheckLayout layout =
-        check::openLayout(check::checkLayout(record, entries_.method), boxExtraColumns);
+    const check::CheckLayout printed = check::checkLayout(record, method_);
+    const check::CheckLayout layout = check::openLayout(printed, boxExtraColumns);
     formArea_ = new CheckFormArea(layout, font(), this);
     formArea_->setObjectName(QStringLiteral("form"));
     formArea_->setAccessibleName(QStringLiteral("Worked form to check"));
     std::vector<QWidget*> outlined;
-    for (const ValueId id : check::allValues()) {
-        const std::vector<check::FormPlace>& where = layout.places[check::index(id)];
+    // Made in the order of working, which is the order in which assistive
+    // technology lists them.
+    std::array<bool, check::valueCount> boxed{};
+    for (const auto& [id, i] : workingOrder(printed)) {
+        Place place{id, layout.places[check::index(id)][i]};
         const QString name = fromUtf8(check::valueName(id));
-        for (std::size_t i = 0; i < where.size(); ++i) {
-            Place place{id, where[i]};
-            const QString suffix = i == 0 ? QString() : QStringLiteral("_again");
-            if (i == 0) {
-                place.box = new QLineEdit(formArea_);
-                place.box->setObjectName(name);
-                place.box->setAccessibleName(name);
-                place.box->setFrame(false);
-                place.box->setTextMargins(0, 0, 0, 0);
-                place.box->setFont(formArea_->printFont());
-                place.box->setGeometry(formArea_->boxRect(where[i]));
-                connect(place.box, &QLineEdit::textEdited, this, &CheckDialog::clearMarks);
-                outlined.push_back(place.box);
-            } else {
-                // Shown again where the form shows it again, never typed twice.
-                place.copy = new QLabel(formArea_);
-                place.copy->setObjectName(name + suffix);
-                place.copy->setAccessibleName(name + QStringLiteral(" (again)"));
-                place.copy->setTextFormat(Qt::PlainText);
-                place.copy->setFont(formArea_->printFont());
-                place.copy->setAutoFillBackground(true);
-                place.copy->setContentsMargins(2, 0, 0, 0);
-                place.copy->setGeometry(formArea_->boxRect(where[i]));
-                outlined.push_back(place.copy);
-            }
-            place.mark = new QLabel(formArea_);
-            place.mark->setObjectName(QStringLiteral("mark_") + name + suffix);
-            place.mark->setAccessibleName(name + QStringLiteral(" mark"));
-            place.mark->setTextFormat(Qt::PlainText);
-            place.mark->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            QFont markFont = font();
-            markFont.setBold(true);
-            place.mark->setFont(markFont);
-            place.mark->setGeometry(formArea_->markRect(where[i]));
-            places_.push_back(place);
+        const QString label = fromUtf8(check::valueLabel(id));
+        const bool first = !std::exchange(boxed[check::index(id)], true);
+        const QString suffix = first ? QString() : QStringLiteral("_again");
+        if (first) {
+            place.box = new QLineEdit(formArea_);
+            place.box->setObjectName(name);
+            place.box->setAccessibleName(label);
+            place.box->setToolTip(label);
+            place.box->setFrame(false);
+            place.box->setTextMargins(0, 0, 0, 0);
+            place.box->setFont(formArea_->printFont());
+            place.box->setGeometry(formArea_->boxRect(place.where));
+            place.box->installEventFilter(this);
+            connect(place.box, &QLineEdit::textEdited, this, [this, id = id] {
+                if (markingAsIGo()) {
+                    clearMarksOf(id);
+                    if (noteFor_ == id)
+                        hideNote();
+                } else {
+                    clearMarks();
+                }
+                keep();
+            });
+            connect(place.box, &QLineEdit::editingFinished, this, [this, id = id] { boxLeft(id); });
+            outlined.push_back(place.box);
+        } else {
+            // Shown again where the form shows it again, never typed twice.
+            place.copy = new QLabel(formArea_);
+            place.copy->setObjectName(name + suffix);
+            place.copy->setAccessibleName(label + QStringLiteral(" (again)"));
+            place.copy->setToolTip(label);
+            place.copy->setTextFormat(Qt::PlainText);
+            place.copy->setFont(formArea_->printFont());
+            place.copy->setAutoFillBackground(true);
+            place.copy->setContentsMargins(2, 0, 0, 0);
+            place.copy->setGeometry(formArea_->boxRect(place.where));
+            outlined.push_back(place.copy);
         }
+        place.mark = new QLabel(formArea_);
+        place.mark->setObjectName(QStringLiteral("mark_") + name + suffix);
+        place.mark->setAccessibleName(label + QStringLiteral(" mark"));
+        place.mark->setTextFormat(Qt::PlainText);
+        place.mark->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        QFont markFont = font();
+        markFont.setBold(true);
+        place.mark->setFont(markFont);
+        place.mark->setGeometry(formArea_->markRect(place.where));
+        places_.push_back(place);
     }
     // Each copy follows its box.
     for (const Place& place : places_) {
@@ -154,6 +248,18 @@ void CheckDialog::createForm(const reduction::ReductionRecord& record) {
         connect(boxOf(place.id), &QLineEdit::textChanged, copy, &QLabel::setText);
     }
     formArea_->outline(std::move(outlined));
+
+    // The right form, for a student who wants to see it.
+    txtRightForm_ = new QPlainTextEdit(this);
+    txtRightForm_->setObjectName(QStringLiteral("txtRightForm"));
+    txtRightForm_->setAccessibleName(QStringLiteral("The right form"));
+    txtRightForm_->setReadOnly(true);
+    txtRightForm_->setTabChangesFocus(true);
+    txtRightForm_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtRightForm_->setFont(formArea_->printFont());
+    for (const std::string& line :
+         printout::renderLines(printout::buildWorkedForm(record, method_)))
+        rightForm_.append(fromUtf8(line));
 }
 
 void CheckDialog::createControls(bool reduced, const QString& message) {
@@ -186,7 +292,46 @@ void CheckDialog::createControls(bool reduced, const QString& message) {
         return;
     }
 
-    column->addWidget(formArea_);
+    // Said when the window kept a sheet typed for other entries.
+    lblChanged_ = new QLabel(this);
+    lblChanged_->setObjectName(QStringLiteral("lblChanged"));
+    lblChanged_->setAccessibleName(QStringLiteral("Entries changed"));
+    lblChanged_->setTextFormat(Qt::PlainText);
+    lblChanged_->setWordWrap(true);
+    lblChanged_->hide();
+    column->addWidget(lblChanged_);
+
+    // The learner's sheet with its margin, or the right form in its place.
+    auto* sheet = new QWidget(this);
+    auto* sheetRow = new QHBoxLayout(sheet);
+    sheetRow->setContentsMargins(0, 0, 0, 0);
+    sheetRow->addWidget(formArea_, 0, Qt::AlignTop);
+    margin_ = new QWidget(sheet);
+    margin_->setObjectName(QStringLiteral("margin"));
+    margin_->setFixedSize(int(marginColumns * QFontMetrics(font()).averageCharWidth()),
+                          formArea_->height());
+    margin_->hide();
+    sheetRow->addWidget(margin_, 0, Qt::AlignTop);
+    QAccessible::installFactory(noteAccessible);
+    lblNote_ = new QLabel(margin_);
+    lblNote_->setObjectName(noteName);
+    lblNote_->setTextFormat(Qt::PlainText);
+    lblNote_->setWordWrap(true);
+    lblNote_->setAutoFillBackground(true);
+    lblNote_->setMargin(3);
+    lblNote_->setPalette(markedPalette(lblNote_->palette(), QPalette::Window, QPalette::WindowText,
+                                       markColour(Mark::Differs)));
+    lblNote_->hide();
+    sheetOrForm_ = new QStackedWidget(this);
+    sheetOrForm_->addWidget(sheet);
+    sheetOrForm_->addWidget(txtRightForm_);
+    column->addWidget(sheetOrForm_);
+
+    auto* lblLegend = new QLabel(fromUtf8(check::markLegendText()), this);
+    lblLegend->setObjectName(QStringLiteral("lblLegend"));
+    lblLegend->setAccessibleName(QStringLiteral("Marks"));
+    lblLegend->setTextFormat(Qt::PlainText);
+    column->addWidget(lblLegend);
 
     auto* row = new QHBoxLayout;
     auto* lblTolerance = new QLabel(QStringLiteral("Table &reading:"), this);
@@ -202,17 +347,57 @@ void CheckDialog::createControls(bool reduced, const QString& message) {
     connect(cboTolerance_, &QComboBox::currentIndexChanged, this, [this] {
         if (showingMarks_)
             check();
+        keep();
+    });
+    chkMarkAsIGo_ = new QCheckBox(QStringLiteral("&Mark as I go"), this);
+    chkMarkAsIGo_->setObjectName(QStringLiteral("chkMarkAsIGo"));
+    chkMarkAsIGo_->setAccessibleName(QStringLiteral("Mark as I go"));
+    chkMarkAsIGo_->setToolTip(QStringLiteral(
+        "Mark each box as you leave it, with the slip's words beside a box that differs"));
+    connect(chkMarkAsIGo_, &QCheckBox::toggled, this, [this](bool on) {
+        margin_->setVisible(on);
+        adjustSize();
+        if (!on) {
+            hideNote();
+            return keep();
+        }
+        // The boxes typed so far have been left already: they are marked
+        // now, and the student goes on at the first box still empty.
+        const auto next = std::find_if(places_.begin(), places_.end(), [](const Place& place) {
+            return place.box != nullptr && place.box->text().trimmed().isEmpty();
+        });
+        if (std::any_of(places_.begin(), places_.end(), [](const Place& place) {
+                return place.box != nullptr && !place.box->text().trimmed().isEmpty();
+            }))
+            check();
+        keep();
+        (next != places_.end() ? next->box : places_.front().box)->setFocus();
     });
     cmdCheck_ = new QPushButton(QStringLiteral("&Check"), this);
     cmdCheck_->setObjectName(QStringLiteral("cmdCheck"));
     cmdCheck_->setAccessibleName(QStringLiteral("Check"));
-    // Enter in a box checks.
+    // Enter in a box checks (with "Mark as I go" it moves on instead).
     cmdCheck_->setDefault(true);
     cmdClose->setAutoDefault(false);
     connect(cmdCheck_, &QPushButton::clicked, this, &CheckDialog::check);
+    cmdAfresh_ = new QPushButton(QStringLiteral("Start &Afresh"), this);
+    cmdAfresh_->setObjectName(QStringLiteral("cmdAfresh"));
+    cmdAfresh_->setAccessibleName(QStringLiteral("Start Afresh"));
+    cmdAfresh_->setToolTip(QStringLiteral("Empty every box"));
+    cmdAfresh_->setAutoDefault(false);
+    connect(cmdAfresh_, &QPushButton::clicked, this, &CheckDialog::startAfresh);
+    cmdRightForm_ = new QPushButton(QStringLiteral("Show the Right &Form"), this);
+    cmdRightForm_->setObjectName(QStringLiteral("cmdRightForm"));
+    cmdRightForm_->setAccessibleName(QStringLiteral("Show the Right Form"));
+    cmdRightForm_->setAutoDefault(false);
+    connect(cmdRightForm_, &QPushButton::clicked, this, &CheckDialog::toggleRightForm);
     row->addWidget(lblTolerance);
     row->addWidget(cboTolerance_);
+    row->addSpacing(12);
+    row->addWidget(chkMarkAsIGo_);
     row->addStretch();
+    row->addWidget(cmdAfresh_);
+    row->addWidget(cmdRightForm_);
     row->addWidget(cmdCheck_);
     column->addLayout(row);
 
@@ -232,20 +417,14 @@ void CheckDialog::createControls(bool reduced, const QString& message) {
 }
 
 void CheckDialog::setFocusOrder() {
-    // The boxes in the order of the form, line by line, left to right.
+    // The boxes in the order of working, then the controls below the form.
     std::vector<QWidget*> order;
-    std::vector<const Place*> boxes;
     for (const Place& place : places_)
         if (place.box != nullptr)
-            boxes.push_back(&place);
-    std::sort(boxes.begin(), boxes.end(), [](const Place* a, const Place* b) {
-        return std::pair(a->where.line, a->where.span.first) <
-               std::pair(b->where.line, b->where.span.first);
-    });
-    for (const Place* place : boxes)
-        order.push_back(place->box);
-    for (QWidget* widget : std::initializer_list<QWidget*>{cboTolerance_, cmdCheck_, txtSlips_,
-                                                           findChild<QPushButton*>("cmdClose")})
+            order.push_back(place.box);
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             txtRightForm_, cboTolerance_, chkMarkAsIGo_, cmdAfresh_, cmdRightForm_, cmdCheck_,
+             txtSlips_, findChild<QPushButton*>("cmdClose")})
         if (widget != nullptr)
             order.push_back(widget);
     for (std::size_t i = 1; i < order.size(); ++i)
@@ -254,11 +433,73 @@ void CheckDialog::setFocusOrder() {
         order.front()->setFocus();
 }
 
+void CheckDialog::restore(const CheckSheet& sheet) {
+    bool typed = false;
+    for (Place& place : places_) {
+        if (place.box == nullptr)
+            continue;
+        const QString& text = sheet.texts[check::index(place.id)];
+        place.box->setText(text);
+        typed = typed || !text.trimmed().isEmpty();
+    }
+    {
+        const QSignalBlocker quiet(cboTolerance_);
+        cboTolerance_->setCurrentIndex(cboTolerance_->findData(int(sheet.tolerance)));
+    }
+    {
+        const QSignalBlocker quiet(chkMarkAsIGo_);
+        chkMarkAsIGo_->setChecked(sheet.markAsIGo);
+        margin_->setVisible(sheet.markAsIGo);
+    }
+    if (!typed)
+        return;
+    if (!sameSight(sheet.entries, entries_)) {
+        // Nothing is thrown away unasked: the boxes stay as typed, and the
+        // student decides.
+        lblChanged_->setText(
+            QStringLiteral("The entries have changed since this sheet was typed: it was typed "
+                           "for ") +
+            fromUtf8(printout::entriesText(sheet.entries)) +
+            QStringLiteral(". Its boxes are kept and are checked against the entries above; "
+                           "Start Afresh empties them."));
+        lblChanged_->show();
+        return;
+    }
+    if (sheet.checked || sheet.markAsIGo)
+        check();
+}
+
+void CheckDialog::keep() {
+    if (kept_ == nullptr || formArea_ == nullptr)
+        return;
+    kept_->entries = entries_;
+    for (const Place& place : places_)
+        if (place.box != nullptr)
+            kept_->texts[check::index(place.id)] = place.box->text();
+    kept_->tolerance = check::Tolerance(cboTolerance_->currentData().toInt());
+    kept_->markAsIGo = chkMarkAsIGo_->isChecked();
+    kept_->checked = showingMarks_;
+}
+
+void CheckDialog::startAfresh() {
+    for (Place& place : places_)
+        if (place.box != nullptr)
+            place.box->clear();
+    clearMarks();
+    lblChanged_->hide();
+    keep();
+    places_.front().box->setFocus();
+}
+
 QLineEdit* CheckDialog::boxOf(ValueId id) const {
     for (const Place& place : places_)
         if (place.id == id && place.box != nullptr)
             return place.box;
     return nullptr;
+}
+
+bool CheckDialog::markingAsIGo() const {
+    return chkMarkAsIGo_ != nullptr && chkMarkAsIGo_->isChecked();
 }
 
 void CheckDialog::check() {
@@ -278,10 +519,14 @@ void CheckDialog::check() {
     const auto tolerance = check::Tolerance(cboTolerance_->currentData().toInt());
     const check::CheckResult result = check::checkWorkedForm(entries_, given, tolerance);
 
-    clearMarks();
+    for (const ValueId id : check::allValues())
+        clearMarksOf(id);
+    notes_ = {};
     QStringList lines;
     for (const auto& [id, problem] : unreadable) {
-        lines.append(fromUtf8(check::valueName(id)) + QStringLiteral(": ") + problem);
+        const QString line = fromUtf8(check::valueLabel(id)) + QStringLiteral(": ") + problem;
+        lines.append(line);
+        notes_[check::index(id)] = line;
         for (Place& place : places_)
             if (place.id == id)
                 showProblem(place, problem);
@@ -290,8 +535,11 @@ void CheckDialog::check() {
         for (Place& place : places_)
             if (place.id == value.id)
                 showMark(place, value);
-    for (const check::FoundSlip& slip : result.slips)
-        lines.append(QString::fromStdString(check::slipText(slip)));
+    for (const check::FoundSlip& slip : result.slips) {
+        const QString line = QString::fromStdString(check::slipText(slip));
+        lines.append(line);
+        notes_[check::index(slip.shownAt)] = line;
+    }
 
     QString summary = QString::fromStdString(check::checkSummary(result, unreadable.size()));
     if (result.message.empty() && result.values.empty() && unreadable.empty())
@@ -299,17 +547,97 @@ void CheckDialog::check() {
     lblSummary_->setText(summary);
     txtSlips_->setPlainText(lines.join(QLatin1Char('\n')));
     showingMarks_ = true;
+    keep();
+}
+
+void CheckDialog::boxLeft(ValueId id) {
+    if (!markingAsIGo() || !isVisible())
+        return;
+    check();
+    showNote(id);
+}
+
+void CheckDialog::showNote(ValueId left) {
+    // The note of the box just left, where it has one; otherwise the note
+    // already shown stays beside its own box while that box still has it.
+    const bool fresh = !notes_[check::index(left)].isEmpty();
+    if (fresh)
+        noteFor_ = left;
+    else if (noteFor_ && notes_[check::index(*noteFor_)].isEmpty())
+        noteFor_.reset();
+    if (!noteFor_) {
+        lblNote_->hide();
+        return;
+    }
+    const int width = margin_->width() - 6;
+    // Hidden and shown anew when it is new, so that assistive technology
+    // speaks it.
+    if (fresh)
+        lblNote_->hide();
+    lblNote_->setText(notes_[check::index(*noteFor_)]);
+    // A line's room to spare: heightForWidth gives the lines' own height.
+    const int height =
+        std::min(lblNote_->heightForWidth(width) + QFontMetrics(lblNote_->font()).descent(),
+                 margin_->height());
+    const int top = std::clamp(boxOf(*noteFor_)->geometry().top(), 0, margin_->height() - height);
+    lblNote_->setGeometry(6, top, width, height);
+    lblNote_->show();
+    if (!fresh)
+        return;
+    QAccessibleEvent changed(lblNote_, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+    QAccessibleEvent alert(lblNote_, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void CheckDialog::hideNote() {
+    noteFor_.reset();
+    if (lblNote_ != nullptr)
+        lblNote_->hide();
+}
+
+void CheckDialog::toggleRightForm() {
+    const bool reveal = sheetOrForm_->currentWidget() != txtRightForm_;
+    sheetOrForm_->setCurrentWidget(reveal ? static_cast<QWidget*>(txtRightForm_)
+                                          : sheetOrForm_->widget(0));
+    const QString caption =
+        reveal ? QStringLiteral("Show My &Sheet") : QStringLiteral("Show the Right &Form");
+    cmdRightForm_->setText(caption);
+    cmdRightForm_->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+    if (reveal) {
+        // Written only now, so that nothing gives the values away before.
+        txtRightForm_->setPlainText(rightForm_.join(QLatin1Char('\n')));
+        txtRightForm_->setFocus();
+    }
+}
+
+bool CheckDialog::eventFilter(QObject* watched, QEvent* event) {
+    // With "Mark as I go", Enter in a box leaves it for the next, as Tab
+    // does, instead of checking the whole sheet.
+    if (event->type() == QEvent::KeyPress && markingAsIGo()) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+            qobject_cast<QLineEdit*>(watched) != nullptr) {
+            focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CheckDialog::showMark(Place& place, const check::ValueCheck& value) {
-    QString description = fromUtf8(check::markText(value.mark));
+    QString description = fromUtf8(check::valueLabel(value.id)) + QStringLiteral(": ") +
+                          fromUtf8(check::markText(value.mark));
     if (value.mark != Mark::Agrees)
         description += QStringLiteral("; the form has ") + QString::fromStdString(value.rightText);
+    const QColor colour = markColour(value.mark);
+    if (place.box != nullptr)
+        place.box->setPalette(
+            markedPalette(place.box->palette(), QPalette::Base, QPalette::Text, colour));
+    else
+        place.copy->setPalette(
+            markedPalette(place.copy->palette(), QPalette::Window, QPalette::WindowText, colour));
     QWidget* shown = place.box != nullptr ? static_cast<QWidget*>(place.box) : place.copy;
-    QPalette coloured = shown->palette();
-    coloured.setColor(place.box != nullptr ? QPalette::Base : QPalette::Window,
-                      markColour(value.mark));
-    shown->setPalette(coloured);
     shown->setToolTip(description);
     shown->setAccessibleDescription(description);
     place.mark->setText(fromUtf8(check::markSign(value.mark)));
@@ -318,27 +646,37 @@ void CheckDialog::showMark(Place& place, const check::ValueCheck& value) {
 }
 
 void CheckDialog::showProblem(Place& place, const QString& problem) {
+    const QString description =
+        fromUtf8(check::valueLabel(place.id)) + QStringLiteral(": ") + problem;
     QWidget* shown = place.box != nullptr ? static_cast<QWidget*>(place.box) : place.copy;
-    shown->setToolTip(problem);
-    shown->setAccessibleDescription(problem);
+    shown->setToolTip(description);
+    shown->setAccessibleDescription(description);
     place.mark->setText(unreadableSign);
-    place.mark->setToolTip(problem);
-    place.mark->setAccessibleDescription(problem);
+    place.mark->setToolTip(description);
+    place.mark->setAccessibleDescription(description);
+}
+
+void CheckDialog::clearMarksOf(ValueId id) {
+    for (Place& place : places_) {
+        if (place.id != id)
+            continue;
+        QWidget* shown = place.box != nullptr ? static_cast<QWidget*>(place.box) : place.copy;
+        shown->setPalette(QPalette());
+        shown->setToolTip(fromUtf8(check::valueLabel(id)));
+        shown->setAccessibleDescription(QString());
+        place.mark->clear();
+        place.mark->setToolTip(QString());
+        place.mark->setAccessibleDescription(QString());
+    }
 }
 
 void CheckDialog::clearMarks() {
     if (!showingMarks_)
         return;
     showingMarks_ = false;
-    for (Place& place : places_) {
-        QWidget* shown = place.box != nullptr ? static_cast<QWidget*>(place.box) : place.copy;
-        shown->setPalette(QPalette());
-        shown->setToolTip(QString());
-        shown->setAccessibleDescription(QString());
-        place.mark->clear();
-        place.mark->setToolTip(QString());
-        place.mark->setAccessibleDescription(QString());
-    }
+    for (const ValueId id : check::allValues())
+        clearMarksOf(id);
+    hideNote();
     lblSummary_->setText(hint);
     txtSlips_->clear();
 }

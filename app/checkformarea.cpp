@@ -9,23 +9,30 @@
 #include <cmath>
 #include <utility>
 
-#include "app/utf8.h"
 #include "printout/patterns.h"
-#include "printout/printfont.h"
 #include "printout/workedform.h"
 
 namespace app {
+namespace {
+
+// Columns the widest line of the form takes, its value places included.
+int formColumns(const printout::WorkedForm& form) {
+    int columns = 0;
+    for (std::size_t line = 0; line < form.lines.size(); ++line) {
+        for (const printout::TextRun& run : form.lines[line])
+            columns = std::max(columns, run.column - 1 + printout::columnCount(run.text));
+        for (const printout::ColumnSpan& span : form.values[line])
+            columns = std::max(columns, span.first - 1 + span.count);
+    }
+    return columns;
+}
+
+} // namespace
 
 CheckFormArea::CheckFormArea(const check::CheckLayout& layout, const QFont& font, QWidget* parent)
-    : QWidget(parent), regular_(font), bold_(font) {
-    regular_.setFamily(printout::printFamily());
-    regular_.setStyleHint(QFont::TypeWriter);
-    regular_.setFixedPitch(true);
-    regular_.setBold(false);
-    bold_ = regular_;
-    bold_.setBold(true);
-    const QFontMetricsF metrics(regular_);
-    column_ = metrics.horizontalAdvance(QLatin1Char('0'));
+    : QWidget(parent), fonts_(font) {
+    const QFontMetricsF metrics(printFont());
+    column_ = fonts_.columnWidth();
     ascent_ = metrics.ascent();
     boxHeight_ = int(std::ceil(metrics.height())) + 2 * textMargin;
     const int markHeight = int(std::ceil(metrics.height()));
@@ -39,7 +46,9 @@ CheckFormArea::CheckFormArea(const check::CheckLayout& layout, const QFont& font
         lineTops_.push_back(top);
         top += boxHeight_ + (holdsValues[line] ? markHeight : 0);
     }
-    const int columns = placeRuns(layout);
+    runs_ = placeRuns(layout.form, fonts_,
+                      [this](std::size_t line) { return lineTops_[line] + textMargin + ascent_; });
+    const int columns = formColumns(layout.form);
     setFixedSize(int(std::ceil(columns * column_)) + 1, top);
     setFocusPolicy(Qt::NoFocus);
     // The outline of the focused box follows the focus.
@@ -62,10 +71,7 @@ QRect CheckFormArea::markRect(const check::FormPlace& place) const {
 void CheckFormArea::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    for (const Run& run : runs_) {
-        painter.setFont(run.bold ? bold_ : regular_);
-        painter.drawText(run.origin, run.text);
-    }
+    drawRuns(painter, runs_, fonts_);
     const QWidget* focused = QApplication::focusWidget();
     for (const QWidget* box : boxes_) {
         const bool hasFocus = box == focused;
@@ -73,21 +79,6 @@ void CheckFormArea::paintEvent(QPaintEvent* /*event*/) {
                             hasFocus ? 2 : 1));
         painter.drawRect(box->geometry().adjusted(-1, -1, 0, 0));
     }
-}
-
-int CheckFormArea::placeRuns(const check::CheckLayout& layout) {
-    int columns = 0;
-    for (std::size_t line = 0; line < layout.form.lines.size(); ++line) {
-        const double baseline = lineTops_[line] + textMargin + ascent_;
-        for (const printout::TextRun& run : layout.form.lines[line]) {
-            runs_.push_back(
-                {QPointF((run.column - 1) * column_, baseline), fromUtf8(run.text), run.bold});
-            columns = std::max(columns, run.column - 1 + printout::columnCount(run.text));
-        }
-        for (const printout::ColumnSpan& span : layout.form.values[line])
-            columns = std::max(columns, span.first - 1 + span.count);
-    }
-    return columns;
 }
 
 } // namespace app

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QFont>
-#include <QPointF>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
 #include <vector>
 
+#include "app/printruns.h"
 #include "check/check.h"
 
 namespace app {
@@ -21,7 +21,7 @@ class CheckFormArea final : public QWidget {
   public:
     CheckFormArea(const check::CheckLayout& layout, const QFont& font, QWidget* parent);
 
-    const QFont& printFont() const { return regular_; }
+    const QFont& printFont() const { return fonts_.face(false); }
 
     // Where the box of a value place lies: within the place's columns, a
     // pixel in from each side for its outline.
@@ -36,25 +36,15 @@ class CheckFormArea final : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    struct Run {
-        QPointF origin;
-        QString text;
-        bool bold = false;
-    };
-
-    // Returns the columns the widest line takes, places included.
-    int placeRuns(const check::CheckLayout& layout);
-
     // Above and below the text in a box, as a line edit keeps it.
     static constexpr int textMargin = 2;
 
-    QFont regular_;
-    QFont bold_;
+    PrintFonts fonts_;
     double column_ = 0;
     double ascent_ = 0;
     int boxHeight_ = 0;
     std::vector<int> lineTops_;
-    std::vector<Run> runs_;
+    std::vector<PlacedRun> runs_;
     std::vector<QWidget*> boxes_;
 };
 

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -41,11 +42,19 @@
 #include "layout/form8layout.h"
 #include "printout/pdfsheet.h"
 #include "printout/workedform.h"
+#include "tables/tablebook.h"
+#include "tables/tablepdf.h"
 
 namespace app {
 namespace {
 
 constexpr int linePixels = 2;
+
+// Check My Work with every entry field empty would check against a sight of
+// all zeros.
+const QString noSightMessage =
+    QStringLiteral("Type the sight's entries first (GHA, Dec, DR L and DR Lo): your worked form "
+                   "is checked against them.");
 
 #ifdef Q_OS_WIN
 constexpr QStringView platformLineEnd = u"\r\n";
@@ -306,6 +315,16 @@ void Form8::createPrintoutMenu() {
     mnuNewExercise = new QAction(QStringLiteral("New Exercise\u2026"), surface_);
     mnuNewExercise->setObjectName(QStringLiteral("mnuNewExercise"));
     surface_->addAction(mnuNewExercise);
+    mnuSaveTables = new QAction(QStringLiteral("Save Tables as PDF\u2026"), surface_);
+    mnuSaveTables->setObjectName(QStringLiteral("mnuSaveTables"));
+    surface_->addAction(mnuSaveTables);
+    connect(mnuSaveTables, &QAction::triggered, this, &Form8::mnuSaveTables_Click);
+    // From the keyboard as desktop programs open a context menu, from
+    // anywhere in the window, since the area itself takes no focus.
+    auto* menuKeys = new QAction(this);
+    menuKeys->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
+    addAction(menuKeys);
+    connect(menuKeys, &QAction::triggered, this, &Form8::showPrintoutMenu);
     connect(mnuCopy, &QAction::triggered, this, &Form8::mnuCopy_Click);
     connect(mnuSavePdf, &QAction::triggered, this, &Form8::mnuSavePdf_Click);
     connect(mnuCheck, &QAction::triggered, this, &Form8::mnuCheck_Click);
@@ -317,6 +336,12 @@ void Form8::showPrintoutCommands() {
     const bool printed = !surface_->isEmpty();
     mnuCopy->setEnabled(printed);
     mnuSavePdf->setEnabled(printed);
+}
+
+void Form8::showPrintoutMenu() {
+    QMenu menu(this);
+    menu.addActions(surface_->actions());
+    menu.exec(surface_->mapToGlobal(QPoint(0, 0)));
 }
 
 QLabel* Form8::label(const layout::Control& control) {
@@ -521,6 +546,7 @@ void Form8::clearFields(std::span<const FieldId> order) {
         fieldWidgets_[entry::index(id)]->setText(QString());
     surface_->clear();
     printedInput_.reset();
+    checkSheet_.reset();
     showPrintoutCommands();
     setWindowTitle(applicationTitle);
     txtGHADeg->setFocus();
@@ -594,7 +620,15 @@ void Form8::mnuSavePdf_Click() {
 }
 
 void Form8::mnuCheck_Click() {
-    auto* dialog = new CheckDialog(readInput(), this);
+    if (std::all_of(fieldWidgets_.begin(), fieldWidgets_.end(),
+                    [](const QLineEdit* widget) { return widget->text().trimmed().isEmpty(); })) {
+        toolkit_.messageBox(noSightMessage);
+        return;
+    }
+    reduction::ReductionInput input = readInput();
+    if (checkSheet_ == nullptr)
+        checkSheet_ = std::make_unique<CheckSheet>(CheckSheet{input});
+    auto* dialog = new CheckDialog(input, checkSheet_.get(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }
@@ -607,6 +641,22 @@ void Form8::mnuNewExercise_Click() {
             fillExercise(*seed);
     });
     dialog->open();
+}
+
+void Form8::mnuSaveTables_Click() {
+    const reduction::Method method = selectedMethod();
+    const QString name = fromUtf8(tables::methodName(method));
+    const QString suggested =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(method == reduction::Method::Q ? QStringLiteral("q-table.pdf")
+                                                     : QStringLiteral("qq-table.pdf"));
+    const QString path =
+        toolkit_.savePdfFileName(QStringLiteral("Save %1 Table as PDF").arg(name), suggested);
+    if (path.isEmpty())
+        return;
+    if (const auto error =
+            tables::writeTablePdf(path, method, printout::localePageSize(QLocale::system())))
+        toolkit_.messageBox(*error);
 }
 
 void Form8::txtGHADeg_KeyPress(KeyAscii& keyAscii) {

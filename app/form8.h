@@ -37,6 +37,7 @@ namespace app {
 
 class Surface;
 class Toolkit;
+struct CheckSheet;
 
 // The window's title, also the caption of its message boxes.
 inline const QString applicationTitle = QStringLiteral("Q(x)/QQ(x) Sight Reduction Method Checker");
@@ -89,7 +90,9 @@ class Form8 final : public QWidget {
     // "Check My Work…" (also F7): a window-modal dialog to check the user's
     // own worked form for the entries the fields hold now. It works on a
     // reduction of its own; the window, its record and its printout stay as
-    // they are.
+    // they are. What is typed into it is kept until the entries are cleared.
+    // With every entry field empty there is no sight to check: a message says
+    // so and no dialog opens.
     void mnuCheck_Click();
     // "New Exercise…": asks for a seed (a fresh one offered) and fills the
     // fields, the names and the method with that seed's practice sight, as
@@ -97,6 +100,9 @@ class Form8 final : public QWidget {
     // printout empty for the learner to work; the title shows the seed
     // until the fields are cleared.
     void mnuNewExercise_Click();
+    // "Save Tables as PDF…": asks for a file and writes the booklet of the
+    // selected method's table; it needs no printed form.
+    void mnuSaveTables_Click();
 
     // The open help window, or nullptr.
     help::Form1* helpWindow() const;
@@ -165,6 +171,8 @@ class Form8 final : public QWidget {
     void createPrintoutMenu();
     // The menu commands can be chosen only while a form is printed.
     void showPrintoutCommands();
+    // The context menu opened from the keyboard, at the printout area.
+    void showPrintoutMenu();
 
     reduction::ReductionInput readInput() const;
     reduction::Method selectedMethod() const;
@@ -195,6 +203,8 @@ class Form8 final : public QWidget {
     Surface* surface_ = nullptr;
     // The entries of the form on the surface, for the heading of its PDF.
     std::optional<reduction::ReductionInput> printedInput_;
+    // The sheet typed into "Check My Work", kept between openings.
+    std::unique_ptr<CheckSheet> checkSheet_;
 
     QLineEdit* txtGHADeg = nullptr;
     QLineEdit* txtGHAMin = nullptr;
@@ -218,6 +228,7 @@ class Form8 final : public QWidget {
     QAction* mnuSavePdf = nullptr;
     QAction* mnuCheck = nullptr;
     QAction* mnuNewExercise = nullptr;
+    QAction* mnuSaveTables = nullptr;
 };
 
 } // namespace app

@@ -13,8 +13,6 @@
 #include <string>
 #include <utility>
 
-#include "printout/printfont.h"
-
 namespace app {
 namespace {
 
@@ -143,7 +141,7 @@ QAccessibleInterface* surfaceAccessible(const QString& /*className*/, QObject* o
 
 } // namespace
 
-Surface::Surface(QWidget* parent) : QWidget(parent) {
+Surface::Surface(QWidget* parent) : QWidget(parent), fonts_(font()) {
     // Installing the same factory again is a no-op, so every surface may ask.
     QAccessible::installFactory(surfaceAccessible);
     setAccessibleName(QStringLiteral("Worked form"));
@@ -151,7 +149,6 @@ Surface::Surface(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setAutoFillBackground(false);
     setFocusPolicy(Qt::NoFocus);
-    updateFonts();
 }
 
 void Surface::showForm(printout::WorkedForm form, const QString& description) {
@@ -189,20 +186,8 @@ void Surface::announceText(const QString& before) {
     QAccessible::updateAccessibility(&event);
 }
 
-void Surface::updateFonts() {
-    // The window's font in the printout's family: its size and every other
-    // attribute stay the window's.
-    regular_ = font();
-    regular_.setFamily(printout::printFamily());
-    regular_.setStyleHint(QFont::TypeWriter);
-    regular_.setFixedPitch(true);
-    regular_.setBold(false);
-    bold_ = regular_;
-    bold_.setBold(true);
-}
-
 double Surface::columnWidth() const {
-    return QFontMetricsF(printFont()).horizontalAdvance(QLatin1Char('0'));
+    return fonts_.columnWidth();
 }
 
 double Surface::lineHeight() const {
@@ -210,18 +195,10 @@ double Surface::lineHeight() const {
 }
 
 void Surface::placeRuns() {
-    placed_.clear();
     const QFontMetricsF metrics(printFont());
-    const double column = metrics.horizontalAdvance(QLatin1Char('0'));
-    const double line = metrics.height();
-    double top = 0;
-    for (const printout::WorkedFormLine& runs : form_.lines) {
-        for (const printout::TextRun& run : runs) {
-            const QPointF origin((run.column - 1) * column, top + metrics.ascent());
-            placed_.push_back({origin, QString::fromStdString(run.text), run.bold});
-        }
-        top += line;
-    }
+    placed_ = app::placeRuns(form_, fonts_, [&metrics](std::size_t line) {
+        return double(line) * metrics.height() + metrics.ascent();
+    });
 }
 
 void Surface::paintEvent(QPaintEvent* /*event*/) {
@@ -229,15 +206,12 @@ void Surface::paintEvent(QPaintEvent* /*event*/) {
         return;
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    for (const PlacedRun& run : placed_) {
-        painter.setFont(run.bold ? bold_ : regular_);
-        painter.drawText(run.origin, run.text);
-    }
+    drawRuns(painter, placed_, fonts_);
 }
 
 void Surface::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
-        updateFonts();
+        fonts_ = PrintFonts(font());
         placeRuns();
     }
     QWidget::changeEvent(event);

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QFont>
-#include <QPointF>
 #include <QString>
 #include <QStringView>
 #include <QWidget>
 
 #include <vector>
 
+#include "app/printruns.h"
 #include "printout/workedform.h"
 
 namespace app {
@@ -23,11 +23,7 @@ class Surface final : public QWidget {
 
   public:
     // A run as it is painted: its baseline origin in surface pixels.
-    struct PlacedRun {
-        QPointF origin;
-        QString text;
-        bool bold = false;
-    };
+    using PlacedRun = app::PlacedRun;
 
     explicit Surface(QWidget* parent = nullptr);
 
@@ -49,7 +45,7 @@ class Surface final : public QWidget {
     // The printout font: the widget's font (the window's size) in
     // "Courier New", or Liberation Mono, which has its metrics, where the
     // desktop has no Courier New.
-    const QFont& printFont(bool bold = false) const { return bold ? bold_ : regular_; }
+    const QFont& printFont(bool bold = false) const { return fonts_.face(bold); }
     // Width of one character column and height of one printed line, pixels.
     double columnWidth() const;
     double lineHeight() const;
@@ -59,7 +55,6 @@ class Surface final : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
-    void updateFonts();
     void placeRuns();
     // Tells assistive technology that the text went from before to text_.
     void announceText(const QString& before);
@@ -67,8 +62,7 @@ class Surface final : public QWidget {
     printout::WorkedForm form_;
     QString text_;
     std::vector<PlacedRun> placed_;
-    QFont regular_;
-    QFont bold_;
+    PrintFonts fonts_;
 };
 
 } // namespace app

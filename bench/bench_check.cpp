@@ -4,10 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,10 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/support.h"
 #include "check/check.h"
 #include "reduction/calculate.h"
-
-extern char** environ;
 
 namespace {
 
@@ -30,38 +25,13 @@ struct Form {
     check::WorkedValues values;
 };
 
-reduction::ReductionInput randomSight(std::mt19937& random) {
-    const auto whole = [&random](int below) {
-        return std::to_string(std::uniform_int_distribution<int>(0, below - 1)(random));
-    };
-    const auto minutes = [&random] {
-        const int tenths = std::uniform_int_distribution<int>(0, 599)(random);
-        return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-    };
-    const auto coin = [&random] { return std::bernoulli_distribution(0.5)(random); };
-    reduction::ReductionInput in;
-    in.method = coin() ? reduction::Method::Q : reduction::Method::QQ;
-    in.ghaDeg = whole(360);
-    in.ghaMin = minutes();
-    in.decName = coin() ? reduction::NorthSouth::N : reduction::NorthSouth::S;
-    in.decDeg = whole(30);
-    in.decMin = minutes();
-    in.latName = coin() ? reduction::NorthSouth::N : reduction::NorthSouth::S;
-    in.latDeg = whole(65);
-    in.latMin = minutes();
-    in.loName = coin() ? reduction::WestEast::W : reduction::WestEast::E;
-    in.loDeg = whole(180);
-    in.loMin = minutes();
-    return in;
-}
-
 // Complete sights, each worked with slipCount slips of the catalogue, each
 // at a value where it changes the form; every value given.
 std::vector<Form> forms(std::size_t slipCount, std::size_t count) {
     std::mt19937 random(20240611);
     std::vector<Form> all;
     while (all.size() < count) {
-        const reduction::ReductionInput in = randomSight(random);
+        const reduction::ReductionInput in = bench::randomSight(random);
         const check::WorkedValues right = check::workWithSlips(in, {});
         if (!right[check::ValueId::LHA]) {
             continue;
@@ -112,19 +82,14 @@ std::filesystem::path writeClassFile() {
     const auto path = std::filesystem::temp_directory_path() /
                       ("sightform-check-bench-" + std::to_string(::getpid()) + ".csv");
     std::ofstream out(path);
-    out << "method,ghaDeg,ghaMin,decName,decDeg,decMin,latName,latDeg,latMin,lonName,lonDeg,lonMin";
+    out << bench::entryHeader;
     for (const check::ValueId id : check::allValues()) {
         out << ',' << check::valueName(id);
     }
     out << '\n';
     for (std::size_t slips = 0; slips < 3; ++slips) {
         for (const Form& form : forms(slips, classRows / 3 + (slips == 0 ? classRows % 3 : 0))) {
-            const reduction::ReductionInput& s = form.input;
-            out << (s.method == reduction::Method::Q ? "Q" : "QQ") << ',' << s.ghaDeg << ','
-                << s.ghaMin << ',' << reduction::nameText(s.decName) << ',' << s.decDeg << ','
-                << s.decMin << ',' << reduction::nameText(s.latName) << ',' << s.latDeg << ','
-                << s.latMin << ',' << reduction::nameText(s.loName) << ',' << s.loDeg << ','
-                << s.loMin;
+            out << bench::entryCells(form.input);
             for (const check::ValueId id : check::allValues()) {
                 out << ',';
                 if (form.values[id]) {
@@ -137,36 +102,17 @@ std::filesystem::path writeClassFile() {
     return path;
 }
 
-double seconds(const timeval& time) {
-    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
-}
-
-// The whole file through sightform --check, the report thrown away: the
-// child's own CPU time (user and system), whatever else the machine runs.
+// The whole file through sightform --check, the report thrown away, timed by
+// the child's own CPU.
 void BM_SightformCheckClass(benchmark::State& state, const std::filesystem::path* file) {
     for (auto _ : state) {
-        std::vector<std::string> arguments{SIGHTFORM_PATH, "--check", file->string()};
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        pid_t child = 0;
-        const int spawned =
-            posix_spawn(&child, SIGHTFORM_PATH, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        int status = 0;
-        rusage usage{};
+        const auto run = bench::runSightform({"--check", file->string()});
         // Exit 3: slips were found, as they are in this file.
-        if (spawned != 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-            WEXITSTATUS(status) != 3) {
+        if (!run || run->exitStatus != 3) {
             state.SkipWithError("sightform --check failed");
             break;
         }
-        state.SetIterationTime(seconds(usage.ru_utime) + seconds(usage.ru_stime));
+        state.SetIterationTime(run->cpuSeconds);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<long long>(classRows));
 }

@@ -4,68 +4,30 @@
 
 #include <benchmark/benchmark.h>
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/support.h"
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
-
-extern char** environ;
 
 namespace {
 
 constexpr int sightCount = 100000;
-
-// A sight drawn over the whole range of the entry fields, both methods and
-// all names, so the mix of complete forms and stops is that of real use.
-reduction::ReductionInput randomSight(std::mt19937& random) {
-    const auto whole = [&random](int max) {
-        return std::to_string(std::uniform_int_distribution<int>(0, max)(random));
-    };
-    const auto minutes = [&random] {
-        const int tenths = std::uniform_int_distribution<int>(0, 599)(random);
-        return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-    };
-    const auto pick = [&random](const char* a, const char* b) {
-        return std::string(std::bernoulli_distribution(0.5)(random) ? a : b);
-    };
-    reduction::ReductionInput in;
-    in.method =
-        std::bernoulli_distribution(0.5)(random) ? reduction::Method::Q : reduction::Method::QQ;
-    in.ghaDeg = whole(359);
-    in.ghaMin = minutes();
-    in.decName = *reduction::northSouthFromText(pick("N", "S"));
-    in.decDeg = whole(30);
-    in.decMin = minutes();
-    in.latName = *reduction::northSouthFromText(pick("N", "S"));
-    in.latDeg = whole(65);
-    in.latMin = minutes();
-    in.loName = *reduction::westEastFromText(pick("W", "E"));
-    in.loDeg = whole(179);
-    in.loMin = minutes();
-    return in;
-}
 
 std::vector<reduction::ReductionInput> sights() {
     std::mt19937 random(20240601);
     std::vector<reduction::ReductionInput> all;
     all.reserve(sightCount);
     for (int i = 0; i < sightCount; ++i) {
-        all.push_back(randomSight(random));
+        all.push_back(bench::randomSight(random));
     }
     return all;
 }
@@ -77,15 +39,10 @@ std::filesystem::path writeSightsFile(const std::vector<reduction::ReductionInpu
         std::filesystem::temp_directory_path() /
         ("sightform-bench-" + std::to_string(::getpid()) + "-" + std::to_string(repeats) + ".csv");
     std::ofstream out(path);
-    out << "method,ghaDeg,ghaMin,decName,decDeg,decMin,latName,latDeg,latMin,lonName,lonDeg,"
-           "lonMin\n";
+    out << bench::entryHeader << '\n';
     for (int i = 0; i < repeats; ++i)
         for (const auto& s : all) {
-            out << (s.method == reduction::Method::Q ? "Q" : "QQ") << ',' << s.ghaDeg << ','
-                << s.ghaMin << ',' << reduction::nameText(s.decName) << ',' << s.decDeg << ','
-                << s.decMin << ',' << reduction::nameText(s.latName) << ',' << s.latDeg << ','
-                << s.latMin << ',' << reduction::nameText(s.loName) << ',' << s.loDeg << ','
-                << s.loMin << '\n';
+            out << bench::entryCells(s) << '\n';
         }
     return path;
 }
@@ -106,83 +63,30 @@ void BM_BuildWorkedForm(benchmark::State& state, const std::vector<Reduced>* com
     state.SetItemsProcessed(state.iterations());
 }
 
-// The peak resident memory of the running process pid so far, in KiB (its
-// VmHWM, which starts afresh at exec), or 0 once it is gone.
-long peakResidentKiB(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.starts_with("VmHWM:")) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return 0;
-}
-
-struct ChildRun {
-    rusage usage{};
-    long peakKiB = 0;
-};
-
-// One run of sightform on file, its output thrown away: the child's own CPU
-// time and its peak memory, or nothing if it failed. The peak is read from
-// /proc while the child runs: the peak wait4 reports would be the parent's,
-// since Linux carries the high-water mark of the spawning process across
-// exec.
-std::optional<ChildRun> runSightform(const std::filesystem::path& file, bool json) {
-    std::vector<std::string> arguments{SIGHTFORM_PATH, "--batch", file.string()};
+// One run of sightform on file, its output thrown away, or nothing if it
+// failed.
+std::optional<bench::ChildRun> runBatch(const std::filesystem::path& file, bool json) {
+    std::vector<std::string> arguments{"--batch", file.string()};
     if (json) {
         arguments.push_back("--json");
     }
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int spawned =
-        posix_spawn(&child, SIGHTFORM_PATH, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        return std::nullopt;
-    }
-    ChildRun run;
-    int status = 0;
-    while (true) {
-        const pid_t done = wait4(child, &status, WNOHANG, &run.usage);
-        if (done == child) {
-            break;
-        }
-        if (done != 0) {
-            return std::nullopt;
-        }
-        run.peakKiB = std::max(run.peakKiB, peakResidentKiB(child));
-        usleep(5000);
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    auto run = bench::runSightform(arguments);
+    if (!run || run->exitStatus != 0) {
         return std::nullopt;
     }
     return run;
 }
 
-double seconds(const timeval& time) {
-    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
-}
-
-// Sights per second of the child's own CPU time (user and system): the rate
-// on one core, whatever else the machine is running.
+// Sights per second of the child's own CPU time.
 void BM_SightformBatch(benchmark::State& state, const std::filesystem::path* file, bool json,
                        double completeShare) {
     for (auto _ : state) {
-        const auto usage = runSightform(*file, json);
-        if (!usage) {
+        const auto run = runBatch(*file, json);
+        if (!run) {
             state.SkipWithError("sightform failed");
             break;
         }
-        state.SetIterationTime(seconds(usage->usage.ru_utime) + seconds(usage->usage.ru_stime));
+        state.SetIterationTime(run->cpuSeconds);
     }
     state.SetItemsProcessed(state.iterations() * sightCount);
     state.counters["complete_share"] = completeShare;
@@ -191,12 +95,12 @@ void BM_SightformBatch(benchmark::State& state, const std::filesystem::path* fil
 void BM_SightformPeakMemory(benchmark::State& state, const std::filesystem::path* file, bool json) {
     long peakKiB = 0;
     for (auto _ : state) {
-        const auto usage = runSightform(*file, json);
-        if (!usage) {
+        const auto run = runBatch(*file, json);
+        if (!run) {
             state.SkipWithError("sightform failed");
             break;
         }
-        peakKiB = std::max(peakKiB, usage->peakKiB);
+        peakKiB = std::max(peakKiB, run->peakKiB);
     }
     state.counters["max_rss_MB"] = static_cast<double>(peakKiB) / 1024;
 }

@@ -232,6 +232,16 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
                             quotedText(option.values[0])};
             }
             break;
+        case OptionId::Table:
+            if (const auto method = methodFromText(option.values[0])) {
+                read.table = *method;
+            } else {
+                return {std::nullopt, "--table takes Q or QQ, not " + quotedText(option.values[0])};
+            }
+            break;
+        case OptionId::Csv:
+            read.csv = true;
+            break;
         case OptionId::Help:
         case OptionId::Version:
             break;
@@ -285,6 +295,20 @@ ReadArguments readArguments(const std::vector<std::string>& arguments) {
     if (read.pdf && (read.json || read.exact)) {
         return {std::nullopt, std::string(read.json ? "--json" : "--exact") +
                                   " cannot be combined with --pdf, whose sheets hold the forms"};
+    }
+    if (read.table) {
+        // The table is the whole output: nothing of a sight goes with it.
+        for (const GivenOption& option : given) {
+            const OptionId id = option.spec->id;
+            if (id != OptionId::Table && id != OptionId::Csv && id != OptionId::Pdf) {
+                return {std::nullopt, dashed(*option.spec) + " cannot be combined with --table"};
+            }
+        }
+        if (read.csv && read.pdf) {
+            return {std::nullopt, "--csv cannot be combined with --pdf"};
+        }
+    } else if (read.csv) {
+        return {std::nullopt, "--csv takes effect only with --table Q|QQ"};
     }
     if (read.pdf && read.pdf->empty()) {
         return {std::nullopt, "--pdf takes FILE, not an empty text"};

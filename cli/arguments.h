@@ -35,6 +35,10 @@ struct Arguments {
     std::optional<std::uint64_t> exercises;
     std::optional<std::uint64_t> seed;
     bool methodGiven = false;
+    // The method's table for hand work, as pages of text, with csv as CSV,
+    // or with pdf as a booklet.
+    std::optional<reduction::Method> table;
+    bool csv = false;
     // The one sight's entries: the options' texts, checked as the window
     // checks its fields; missing options leave empty fields and the default
     // names and method.

@@ -31,6 +31,8 @@ enum class OptionId {
     Quiet,
     Exercises,
     Seed,
+    Table,
+    Csv,
     Help,
     Version
 };
@@ -46,7 +48,7 @@ struct OptionSpec {
     std::string_view help;
 };
 
-inline constexpr std::array<OptionSpec, 17> optionSpecs{{
+inline constexpr std::array<OptionSpec, 19> optionSpecs{{
     {OptionId::Method, "method", "", "Q|QQ", 1, "table method: Q (default) or QQ"},
     {OptionId::Gha, "gha", "", "DEG MIN", 2, "GHA, or LHA with the longitude left empty or zero"},
     {OptionId::Dec, "dec", "", "N|S DEG MIN", 3, "declination: name N (default) or S"},
@@ -65,6 +67,8 @@ inline constexpr std::array<OptionSpec, 17> optionSpecs{{
     {OptionId::Exercises, "exercises", "", "N", 1,
      "write N practice sights as CSV rows for --batch"},
     {OptionId::Seed, "seed", "", "SEED", 1, "with --exercises: the seed that makes the sights"},
+    {OptionId::Table, "table", "", "Q|QQ", 1, "print the method's table, to work by hand from"},
+    {OptionId::Csv, "csv", "", "", 0, "with --table: every entry as CSV (deg,min,value)"},
     {OptionId::Help, "help", "-h", "", 0, "show this help and exit"},
     {OptionId::Version, "version", "", "", 0, "show the version and exit"},
 }};

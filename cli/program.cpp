@@ -16,6 +16,7 @@
 #include "cli/sightreport.h"
 #include "exercises/exercises.h"
 #include "progress/progressline.h"
+#include "tables/tablebook.h"
 
 namespace cli {
 namespace {
@@ -270,6 +271,13 @@ void reportError(const std::string& text) {
 int runSightform(const Arguments& given, Sheets* sheets) {
     if (given.exercises) {
         return writeExercises(given);
+    }
+    if (given.table) {
+        const tables::TableBook book = tables::tableBook(*given.table);
+        FileSink out(stdout);
+        out.write(given.csv ? tables::bookCsv(book) : tables::bookText(book));
+        out.flush();
+        return afterOutput(exitComplete);
     }
     if (given.check) {
         return checkForms(given, sheets);

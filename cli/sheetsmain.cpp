@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QString>
 #include <QtGlobal>
 
@@ -12,6 +13,8 @@
 #include "cli/arguments.h"
 #include "cli/program.h"
 #include "cli/sheets.h"
+#include "printout/pdfsheet.h"
+#include "tables/tablepdf.h"
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -31,6 +34,15 @@ int main(int argc, char* argv[]) {
         }
     });
     QGuiApplication application(argc, argv);
+    if (read.arguments->table) {
+        if (const auto problem = tables::writeTablePdf(
+                QString::fromStdString(*read.arguments->pdf), *read.arguments->table,
+                printout::localePageSize(QLocale::system()))) {
+            cli::reportError(problem->toStdString());
+            return cli::exitCannotCreate;
+        }
+        return cli::exitComplete;
+    }
     cli::PdfSheets sheets;
     return cli::runSightform(*read.arguments, &sheets);
 }

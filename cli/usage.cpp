@@ -122,13 +122,14 @@ std::string helpText() {
         "  or:  sightform --check FILE|- [--json] [--tolerance whole|tenths|exact]\n"
         "  or:  sightform --check FILE|- --pdf FILE [--tolerance whole|tenths|exact]\n"
         "  or:  sightform --exercises N [--seed SEED] [--method Q|QQ]\n"
+        "  or:  sightform --table Q|QQ [--csv | --pdf FILE]\n"
         "  or:  sightform --help | --version\n";
     text += paragraph(
         "Works one sight reduction by the Q(x) or QQ(x) table method, as the "
         "sightcheck window does, and prints its worked form; with --batch, the "
         "form of every row of a file; with --check, marks the numbers of a navigator's own "
         "worked forms and names each slip; with --exercises, writes practice sights to work by "
-        "hand. The sight options are " +
+        "hand; with --table, prints a method's table to work from by hand. The sight options are " +
             sightOptionList() + ".",
         0);
     text += "\nOptions:\n";
@@ -255,6 +256,25 @@ std::string helpText() {
         "saves CSV where the comma is the decimal mark; in such a file a comma in an entry or "
         "value cell is the decimal point, so 12,3 is 12.3 minutes. Lines may end in CR LF, and "
         "the file may begin with a UTF-8 byte order mark.",
+        2);
+
+    text += "\nTables:\n";
+    text += paragraph(
+        "With --table Q or --table QQ, the method's table as a navigator reads it by hand, in "
+        "pages of text on stdout: a first page on reading it both ways, with a look-up each way "
+        "and how close a reading comes; a page for the first degree, whose entries stand closer "
+        "than a minute where the values change too fast to interpolate over a whole minute; "
+        "then ten degrees a page, every minute, with d, the fall to the next minute. Every value "
+        "is the program's table value rounded to a whole number, the reading the "
+        "default --tolerance whole assumes. A value read with one interpolation is within 0.5 "
+        "of the program's; an angle, within 0.1' of an angle whose value is within 0.5.",
+        2);
+    text += "\n";
+    text += paragraph(
+        "With --pdf FILE, the same pages as a booklet (A4, or Letter under a US locale), "
+        "each page headed with what it covers. With --csv, every printed entry as a line of "
+        "CSV under the header \"deg,min,value\": whole degrees, minutes (with a decimal where "
+        "the step is finer than 1'), the whole value.",
         2);
 
     text += "\nExit status:\n";

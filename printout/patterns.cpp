@@ -2,6 +2,7 @@
 
 #include "printout/scientific.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -32,78 +33,96 @@ constexpr PatternShape shapeOf(Pattern pattern) {
     return {0, 1};
 }
 
-// Adds one to a non-empty string of decimal digits.
-void incrementDigits(std::string& digits) {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
-            return;
-        }
-        *it = '0';
-    }
-    digits.insert(digits.begin(), '1');
-}
+// The longest text of a pattern: a sign, the 309 integer digits of the
+// largest double and a carry, the point and two decimals.
+constexpr std::size_t longestNumber = 1 + 310 + 1 + 2;
 
-// |value| × 10^decimals rounded half away from zero, as decimal digits, taken
-// from the 15-significant-digit decimal form of value.
-std::string scaledDigits(double magnitude, int decimals) {
-    char buffer[40];
-    const auto written =
-        writeScientific(buffer, buffer + sizeof buffer, magnitude, significantDigits - 1);
-    // buffer holds "d.ddddddddddddde±x": the first digit, the point, 14 digits.
-    std::string digits(1, buffer[0]);
-    digits.append(buffer + 2, significantDigits - 1);
+// Writes value in the pattern at out and returns the end. Everything is
+// worked in the caller's buffer: the form prints some forty numbers, and
+// WebAssembly's strings hold no more than ten characters without the heap.
+char* writeNumber(char* out, double value, Pattern pattern) {
+    if (std::isnan(value)) {
+        return std::copy_n("nan", 3, out);
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? std::copy_n("-inf", 4, out) : std::copy_n("inf", 3, out);
+    }
+    const auto [decimals, minIntegerDigits] = shapeOf(pattern);
+
+    // |value| to 15 significant digits: "d.ddddddddddddde±x".
+    char scientific[40];
+    const auto written = writeScientific(scientific, scientific + sizeof scientific,
+                                         std::fabs(value), significantDigits - 1);
+    char digits[significantDigits];
+    digits[0] = scientific[0];
+    std::copy_n(scientific + 2, significantDigits - 1, digits + 1);
     int exponent = 0;
-    const char* exponentStart = buffer + 2 + (significantDigits - 1) + 1; // after 'e'
+    const char* exponentStart = scientific + 2 + (significantDigits - 1) + 1; // after 'e'
     if (*exponentStart == '+') {
         ++exponentStart;
     }
     std::from_chars(exponentStart, written.ptr, exponent);
 
-    // digits[i] stands for 10^(exponent - i); keep those down to 10^-decimals.
+    // |value| × 10^decimals rounded half away from zero: digits[i] stands for
+    // 10^(exponent - i), and those down to 10^-decimals are kept, after a
+    // place left for a carry.
+    // Room in front for a carry, or for the pattern's leading zeros.
+    constexpr int front = 4;
+    char scaled[front + longestNumber];
+    char* from = scaled + front;
+    char* last = from;
     const int keep = exponent + 1 + decimals;
-    if (keep < 0) {
-        return "0";
+    if (keep <= 0) {
+        *last++ = keep == 0 && digits[0] >= '5' ? '1' : '0';
+    } else {
+        const int fromDigits = std::min(keep, significantDigits);
+        last = std::copy_n(digits, fromDigits, last);
+        last = std::fill_n(last, keep - fromDigits, '0');
+        if (keep < significantDigits && digits[keep] >= '5') {
+            // One more in the last digit kept; a carry out of the first
+            // makes a new first digit.
+            char* digit = last;
+            while (digit != from && *(digit - 1) == '9') {
+                *--digit = '0';
+            }
+            if (digit == from) {
+                *--from = '1';
+            } else {
+                ++*(digit - 1);
+            }
+        }
     }
-    if (keep == 0) {
-        return digits[0] >= '5' ? "1" : "0";
+    while (from + 1 < last && *from == '0') {
+        ++from;
     }
-    if (keep >= significantDigits) {
-        return digits + std::string(static_cast<std::size_t>(keep - significantDigits), '0');
+
+    // Leading zeros up to the pattern's digits, the sign, the point.
+    while (last - from < decimals + minIntegerDigits) {
+        *--from = '0';
     }
-    std::string kept = digits.substr(0, static_cast<std::size_t>(keep));
-    if (digits[static_cast<std::size_t>(keep)] >= '5') {
-        incrementDigits(kept);
+    if (value < 0) {
+        *out++ = '-';
     }
-    return kept;
+    if (decimals == 0) {
+        return std::copy(from, last, out);
+    }
+    out = std::copy(from, last - decimals, out);
+    *out++ = '.';
+    return std::copy(last - decimals, last, out);
 }
 
 } // namespace
 
 std::string formatNumber(double value, Pattern pattern) {
-    if (std::isnan(value)) {
-        return "nan";
-    }
-    if (std::isinf(value)) {
-        return value < 0 ? "-inf" : "inf";
-    }
-    const auto [decimals, minIntegerDigits] = shapeOf(pattern);
-    std::string digits = scaledDigits(std::fabs(value), decimals);
-
-    const auto firstNonZero = digits.find_first_not_of('0');
-    digits.erase(0, firstNonZero == std::string::npos ? digits.size() : firstNonZero);
-    const auto minDigits = static_cast<std::size_t>(decimals + minIntegerDigits);
-    if (digits.size() < minDigits) {
-        digits.insert(0, minDigits - digits.size(), '0');
-    }
-    if (decimals > 0) {
-        digits.insert(digits.size() - static_cast<std::size_t>(decimals), 1, '.');
-    }
-    return value < 0 ? "-" + digits : digits;
+    char text[longestNumber];
+    return std::string(text, writeNumber(text, value, pattern));
 }
 
 std::string angleText(int degrees, double minutes, Pattern minutesPattern) {
-    return std::to_string(degrees) + "\u00B0" + formatNumber(minutes, minutesPattern);
+    char text[12 + 2 + longestNumber];
+    char* out = std::to_chars(text, text + 12, degrees).ptr;
+    out = std::copy_n("\u00B0", 2, out);
+    return std::string(text, writeNumber(out, minutes, minutesPattern));
 }
 
 int degreesWidth(int degrees) {

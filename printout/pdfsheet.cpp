@@ -128,7 +128,8 @@ std::vector<std::string> wrapped(const std::string& text, int columns) {
 // Renders the pages into memory, then replaces the file in one step, so a
 // failure leaves no half-written file and an earlier file untouched.
 std::optional<QString> writePdf(const QString& path, const QPageSize& pageSize,
-                                const std::function<void(QPdfWriter&, QPainter&)>& draw) {
+                                const std::function<void(QPdfWriter&, QPainter&)>& draw,
+                                const QString& title = QStringLiteral("Worked form")) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failure(path, file.errorString());
@@ -137,7 +138,7 @@ std::optional<QString> writePdf(const QString& path, const QPageSize& pageSize,
     {
         QPdfWriter writer(&pdf);
         writer.setCreator(QStringLiteral("sightcheck"));
-        writer.setTitle(QStringLiteral("Worked form"));
+        writer.setTitle(title);
         writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait,
                                          QMarginsF(marginMm, marginMm, marginMm, marginMm),
                                          QPageLayout::Millimeter));
@@ -211,6 +212,31 @@ std::optional<QString> writeSheetPdf(const QString& path, const std::vector<Shee
                     top = drawText(painter, fonts, top, line);
         }
     });
+}
+
+std::optional<QString> writeTextPagesPdf(const QString& path, const QString& title,
+                                         const std::vector<std::vector<WorkedFormLine>>& pages,
+                                         const QPageSize& pageSize) {
+    int columns = 1;
+    std::size_t lines = 1;
+    for (const std::vector<WorkedFormLine>& page : pages) {
+        columns = std::max(columns, formWidth(WorkedForm{page}));
+        lines = std::max(lines, page.size());
+    }
+    return writePdf(
+        path, pageSize,
+        [&](QPdfWriter& writer, QPainter& painter) {
+            PageFonts fonts = pageFonts(writer, 1, columns);
+            const double tallest = double(lines) * fonts.line;
+            if (tallest > writer.height())
+                fonts = pageFonts(writer, writer.height() / tallest, columns);
+            for (std::size_t p = 0; p < pages.size(); ++p) {
+                if (p > 0)
+                    writer.newPage();
+                drawForm(painter, fonts, 0, WorkedForm{pages[p]}, fonts.line);
+            }
+        },
+        title);
 }
 
 } // namespace printout

@@ -57,4 +57,12 @@ std::optional<QString> writeWorkedFormPdf(const QString& path, const std::string
 std::optional<QString> writeSheetPdf(const QString& path, const std::vector<SheetItem>& items,
                                      SheetMode mode, const QPageSize& pageSize);
 
+// Pages of fixed-pitch text (a printed table), each from the top of its own
+// page, all in one size: the largest up to 10 points at which the widest
+// line and the longest page fit. title is the document's title. Errors as
+// writeWorkedFormPdf.
+std::optional<QString> writeTextPagesPdf(const QString& path, const QString& title,
+                                         const std::vector<std::vector<WorkedFormLine>>& pages,
+                                         const QPageSize& pageSize);
+
 } // namespace printout

@@ -6,7 +6,7 @@ namespace printout {
 
 // std::to_chars(first, last, value, std::chars_format::scientific, decimals)
 // where the standard library has it. Where it does not (Emscripten's libc++),
-// writeScientificBySnprintf takes its place, so both builds print the same
+// writeScientificByIntegers takes its place, so both builds print the same
 // digits.
 std::to_chars_result writeScientific(char* first, char* last, double value, int decimals);
 
@@ -16,5 +16,12 @@ std::to_chars_result writeScientific(char* first, char* last, double value, int 
 // point whatever the locale; value_too_large (and ptr at last) when the text
 // does not fit.
 std::to_chars_result writeScientificBySnprintf(char* first, char* last, double value, int decimals);
+
+// The same text again, worked out in integers from the double's own bits:
+// exact, rounded half to even, and many times faster than snprintf in
+// WebAssembly. It covers every value from about 1e-13 to 1e15 (and zero) at
+// up to 17 decimals, which holds every number of a worked form; any other
+// value or precision goes to writeScientificBySnprintf.
+std::to_chars_result writeScientificByIntegers(char* first, char* last, double value, int decimals);
 
 } // namespace printout

@@ -1,6 +1,8 @@
 #include "printout/workedform.h"
 
 #include <algorithm>
+#include <limits>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -126,7 +128,7 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method) {
         w.tab(37 - degreesWidth(r.tUsedDeg));
         w.value(V::tUsed, angle(r.tUsedDeg, r.tUsedMin) + "'");
     }
-    w.tab(47);
+    w.tab(rightColumn);
     w.print(r.sameNames ? "   u*** = 90 - w + Lat (L and Dec same name)"
                         : "   u*** = 90 - w - Lat (L and Dec contrary names)");
     w.endLine();
@@ -265,11 +267,83 @@ WorkedForm buildWorkedForm(const ReductionRecord& r, Method method) {
     return w.finish();
 }
 
+namespace {
+
+// The blanks that lead a run to its column, or the whole run when it is only
+// blanks.
+std::size_t leadingBlanks(const TextRun& run) {
+    return std::min(run.text.find_first_not_of(' '), run.text.size());
+}
+
+// The column where the run's text starts, after those blanks.
+int textColumn(const TextRun& run) {
+    return run.column + static_cast<int>(leadingBlanks(run));
+}
+
+// The run without its leading blanks, its text `shift` columns left of where
+// it stood.
+TextRun movedLeft(const TextRun& run, int shift) {
+    return {textColumn(run) - shift, run.text.substr(leadingBlanks(run)), run.bold};
+}
+
+} // namespace
+
+WorkedForm stackedForm(const WorkedForm& form) {
+    WorkedForm stacked;
+    if (form.lines.size() < 1 + footnoteLines)
+        return stacked;
+    const auto working = std::span(form.lines).subspan(1, form.lines.size() - 1 - footnoteLines);
+    const auto notes = std::span(form.lines).last(footnoteLines);
+    const auto isRight = [](const TextRun& run) { return run.column >= rightColumn; };
+    const auto shown = [](const TextRun& run) { return leadingBlanks(run) < run.text.size(); };
+    const auto part = [&stacked](WorkedFormLine line) {
+        if (line.empty())
+            return;
+        stacked.lines.push_back(std::move(line));
+    };
+    const auto blankLine = [&stacked] { stacked.lines.emplace_back(); };
+
+    for (const TextRun& run : form.lines.front())
+        if (shown(run))
+            part({movedLeft(run, textColumn(run) - 1)});
+    blankLine();
+    for (const WorkedFormLine& line : working) {
+        WorkedFormLine left;
+        for (const TextRun& run : line)
+            if (!isRight(run) && shown(run))
+                left.push_back(run);
+        part(std::move(left));
+    }
+    blankLine();
+    // The right-hand working keeps its own indents: the leftmost of its
+    // texts comes to column 1.
+    int shift = std::numeric_limits<int>::max();
+    for (const WorkedFormLine& line : working)
+        for (const TextRun& run : line)
+            if (isRight(run) && shown(run))
+                shift = std::min(shift, textColumn(run) - 1);
+    for (const WorkedFormLine& line : working) {
+        WorkedFormLine right;
+        for (const TextRun& run : line)
+            if (isRight(run) && shown(run))
+                right.push_back(movedLeft(run, shift));
+        part(std::move(right));
+    }
+    blankLine();
+    for (const WorkedFormLine& line : notes)
+        for (const TextRun& run : line)
+            if (shown(run))
+                part({movedLeft(run, textColumn(run) - 1)});
+    return stacked;
+}
+
 std::vector<std::string> renderLines(const WorkedForm& form) {
     std::vector<std::string> lines;
     lines.reserve(form.lines.size());
     for (const WorkedFormLine& runs : form.lines) {
         std::string text;
+        // A form's line is at most some 90 bytes: room for it at once.
+        text.reserve(96);
         int column = 1;
         for (const TextRun& run : runs) {
             // The background shows between runs; a run that would start left

@@ -85,6 +85,20 @@ struct WorkedForm {
 // The worked form of a complete reduction in the given method.
 WorkedForm buildWorkedForm(const reduction::ReductionRecord& record, reduction::Method method);
 
+// The column where the form's right-hand working (u, Hc and Z) starts; its
+// left-hand working (LHA, t, v and w) ends before it. Between the title, the
+// first line, and the two lines of footnotes at the end.
+inline constexpr int rightColumn = 47;
+inline constexpr std::size_t footnoteLines = 2;
+
+// The form of buildWorkedForm for a narrow screen, its parts one above the
+// other with a blank line between them: the title; the left-hand working,
+// line for line; the right-hand working, moved left to start in column 1
+// (its equals signs still in one column); each footnote on a line of its
+// own. The runs are the form's own, bold where the form has them, with the
+// blanks that led them to their columns left out.
+WorkedForm stackedForm(const WorkedForm& form);
+
 // The same form with every value column left blank: the labels, formulas
 // and footnotes of an exercise sheet, each where the full form has it.
 WorkedForm withoutValues(const WorkedForm& form);

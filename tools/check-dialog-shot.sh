@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
 # Takes docs/check-dialog.png: the real window under Xvfb, the first worked
 # example typed and calculated, then "Check My Work…" (F7) with a student's
-# sheet of two slips typed in and checked. Needs Xvfb, xdotool and
-# ImageMagick's import; without a window manager there are no title bars.
-# Usage: tools/check-dialog-shot.sh [BUILD_DIR] [OUTPUT_PNG]
+# sheet of two slips typed in and checked; and docs/check-markasigo.png: the
+# same sheet typed afresh with "Mark as I go" as far as the value after the
+# first slip. Needs Xvfb, xdotool and ImageMagick's import; without a window
+# manager there are no title bars.
+# Usage: tools/check-dialog-shot.sh [BUILD_DIR] [OUTPUT_PNG] [MARK_AS_I_GO_PNG]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 output=$(realpath "${2:-docs/check-dialog.png}")
+asIGo=$(realpath "${3:-docs/check-markasigo.png}")
 for tool in Xvfb xdotool import; do
     command -v "$tool" > /dev/null || { echo "check-dialog-shot: $tool missing" >&2; exit 1; }
 done
 
 displays=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1000x1100x24 -nolisten tcp 3> "$displays" 2> /dev/null &
+Xvfb -displayfd 3 -screen 0 1100x1100x24 -nolisten tcp 3> "$displays" 2> /dev/null &
 xvfb=$!
 trap 'kill $program $xvfb 2> /dev/null; rm -f "$displays"' EXIT
 program=
@@ -44,13 +47,13 @@ xdotool windowfocus --sync "$dialog"
 sleep 0.5
 
 # The student's sheet of the manual's example, box by box in the order of
-# the form (line by line, left to right): Q(dec) looked up where the form
-# asks for Q(90 - dec), and the Z rule not applied; every other number is
-# worked right from the student's own.
+# working (down the form's left column, then down its right): Q(dec) looked
+# up where the form asks for Q(90 - dec), and the Z rule not applied; every
+# other number is worked right from the student's own.
 sheet=(
-    "344 12.3" "15 47.7" "15 47.7" "20 20.4" "69 45.0" "109 39.6" "70 20.4"
-    1060.98 1301.23 2362.21 "5 24.6" "84 35.4" 4.46 60.06 64.52 "69 38.4"
-    1060.98 1056.52 "20 20.4" "20 21.6" 2361.46 1055.79 1305.67 15.7 15.7 15.7
+    "344 12.3" "15 47.7" "15 47.7" "69 45.0" 1060.98 1301.23 2362.21 "5 24.6"
+    "84 35.4" 1060.98 4.46 1056.52 "20 20.4" "20 20.4" "109 39.6" "70 20.4" 60.06
+    64.52 "69 38.4" "20 21.6" 2361.46 1055.79 1305.67 15.7 15.7 15.7
 )
 for i in "${!sheet[@]}"; do
     [ "$i" -eq 0 ] || keys Tab
@@ -59,6 +62,17 @@ done
 # Enter in a box checks.
 keys Return
 sleep 0.5
-
 import -window root -crop 700x1055+0+0 "$output"
 echo "wrote $output"
+
+# Afresh, marked as it goes: Enter leaves each box for the next; the slip's
+# words stand beside Q(90 - dec) as soon as it is left, and Q(v), worked on
+# from it, is marked at once.
+keys alt+m alt+a
+for i in 0 1 2 3 4 5 6; do
+    typed "${sheet[$i]}"
+    keys Return
+done
+sleep 0.5
+import -window root -crop 930x1055+0+0 "$asIGo"
+echo "wrote $asIGo"

@@ -27,6 +27,7 @@ using binding::noNames;
 using binding::Page;
 using binding::readEntries;
 using binding::text;
+using binding::writeFormLines;
 using binding::Writer;
 
 namespace {
@@ -124,37 +125,6 @@ const char* fieldEvents(Page& page, std::optional<int> keyAscii = std::nullopt) 
     writeFieldEvents(json, page);
     json.EndObject();
     return finish(page, buffer);
-}
-
-// A form line as its plain text (as sightform prints it) and the character
-// columns of its bold runs, so the page can set those in bold without
-// placing a single run itself.
-void writeFormLines(Writer& json, const printout::WorkedForm& form) {
-    const std::vector<std::string> lines = printout::renderLines(form);
-    key(json, "lines");
-    json.StartArray();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        json.StartObject();
-        key(json, "text");
-        text(json, lines[i]);
-        key(json, "bold");
-        json.StartArray();
-        for (const printout::TextRun& run : form.lines[i]) {
-            if (!run.bold)
-                continue;
-            json.StartArray();
-            json.Int(run.column);
-            // Characters, not bytes: the degree sign takes two bytes.
-            int characters = 0;
-            for (const char byte : run.text)
-                characters += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
-            json.Int(characters);
-            json.EndArray();
-        }
-        json.EndArray();
-        json.EndObject();
-    }
-    json.EndArray();
 }
 
 } // namespace
@@ -294,7 +264,8 @@ EMSCRIPTEN_KEEPALIVE const char* sight_clear(Page* page, int all) {
 
 // Calculate on the fields' texts, with the names as the lists show them and
 // the method (0 Q(x), 1 QQ(x)): {"outcome", "message" when not complete;
-// "lines", "entries" and "description" when complete}.
+// "lines", "narrowLines" (the form's parts one above the other, for a
+// narrow screen), "entries" and "description" when complete}.
 EMSCRIPTEN_KEEPALIVE const char* sight_calculate(Page* page, int method, const char* decName,
                                                  const char* latName, const char* loName) {
     const auto entries = readEntries(*page, method, decName, latName, loName);
@@ -310,7 +281,9 @@ EMSCRIPTEN_KEEPALIVE const char* sight_calculate(Page* page, int method, const c
     switch (result.outcome) {
     case reduction::Outcome::Complete: {
         text(json, "complete");
-        writeFormLines(json, printout::buildWorkedForm(page->record, input.method));
+        const printout::WorkedForm form = printout::buildWorkedForm(page->record, input.method);
+        writeFormLines(json, "lines", form);
+        writeFormLines(json, "narrowLines", printout::stackedForm(form));
         key(json, "entries");
         text(json, printout::entriesText(input));
         key(json, "description");

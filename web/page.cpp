@@ -10,6 +10,34 @@ void key(Writer& json, std::string_view name) {
     json.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
 }
 
+void writeFormLines(Writer& json, std::string_view name, const printout::WorkedForm& form) {
+    const std::vector<std::string> lines = printout::renderLines(form);
+    key(json, name);
+    json.StartArray();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        json.StartObject();
+        key(json, "text");
+        text(json, lines[i]);
+        key(json, "bold");
+        json.StartArray();
+        for (const printout::TextRun& run : form.lines[i]) {
+            if (!run.bold)
+                continue;
+            json.StartArray();
+            json.Int(run.column);
+            // Characters, not bytes: the degree sign takes two bytes.
+            int characters = 0;
+            for (const char byte : run.text)
+                characters += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+            json.Int(characters);
+            json.EndArray();
+        }
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 const char* finish(Page& page, const rapidjson::StringBuffer& buffer) {
     page.answer.assign(buffer.GetString(), buffer.GetSize());
     return page.answer.c_str();

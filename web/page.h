@@ -16,6 +16,7 @@
 
 #include "check/values.h"
 #include "entry/fields.h"
+#include "printout/workedform.h"
 #include "reduction/calculate.h"
 #include "reduction/record.h"
 
@@ -53,6 +54,11 @@ struct Page {
 
 void text(Writer& json, std::string_view value);
 void key(Writer& json, std::string_view name);
+
+// "lines": each line of the form as its plain text (as sightform prints it)
+// and the character columns of its bold runs, so the page can set those in
+// bold without placing a single run itself.
+void writeFormLines(Writer& json, std::string_view name, const printout::WorkedForm& form);
 
 // Keeps the answer in the page and hands the page its text.
 const char* finish(Page& page, const rapidjson::StringBuffer& buffer);

@@ -1,17 +1,21 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 #include <set>
 #include <string>
@@ -74,11 +78,17 @@ class CheckDialogTest : public WindowFixture {
 
     app::CheckDialog* dialog() { return form.findChild<app::CheckDialog*>(); }
 
-    // Closes the dialog as a user does and lets it go.
-    void closeDialog() {
+    // Closes the dialog as a user does (Escape, Close or the title bar's
+    // close box) and lets it go.
+    void closeDialog(int way = 0) {
         app::CheckDialog* open = dialog();
         ASSERT_NE(open, nullptr);
-        QTest::keyClick(open, Qt::Key_Escape);
+        if (way == 0)
+            QTest::keyClick(open, Qt::Key_Escape);
+        else if (way == 1)
+            inDialog<QPushButton>(QStringLiteral("cmdClose"))->click();
+        else
+            open->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(dialog(), nullptr);
         form.activateWindow();
@@ -112,19 +122,22 @@ class CheckDialogTest : public WindowFixture {
     QString sign(const QString& markName) { return inDialog<QLabel>(markName)->text(); }
     static QString name(ValueId id) { return QString::fromUtf8(check::valueName(id).data()); }
 
-    // Types a student's sheet into the open dialog's boxes, then checks it.
-    void typeSheet(const check::WorkedValues& sheet) {
+    // Types a student's sheet into the open dialog's boxes afresh as a
+    // student does: from the first box, in the order of working, Tab after
+    // each (past a value not given); then Enter checks.
+    void typeSheet(const check::WorkedValues& sheet, ValueId last = ValueId::Zn) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog()));
+        inDialog<QPushButton>(QStringLiteral("cmdAfresh"))->click();
         bool spaced = false;
         for (const ValueId id : check::allValues()) {
-            if (!sheet[id])
-                continue;
-            QLineEdit* edit = box(id);
-            ASSERT_NE(edit, nullptr);
-            edit->setFocus();
-            QTest::keyClicks(edit, handwritten(id, *sheet[id], spaced));
-            spaced = !spaced;
+            QWidget* at = dialog()->focusWidget();
+            ASSERT_EQ(at, box(id)) << "Tab reached " << at->objectName().toStdString();
+            if (sheet[id])
+                QTest::keyClicks(at, handwritten(id, *sheet[id], spaced = !spaced));
+            if (id == last)
+                return QTest::keyClick(at, Qt::Key_Return); // Enter checks
+            QTest::keyClick(at, Qt::Key_Tab);
         }
-        QTest::keyClick(box(ValueId::Zn), Qt::Key_Return); // Enter checks
     }
 
     QStringList menuItems;
@@ -310,8 +323,8 @@ TEST_F(CheckDialogTest, ToleranceChoiceChecksAgainAndUnreadableBoxesAreNamed) {
 
 // The form a student copies into gives nothing away: its text holds none of
 // the right values, only labels, formulas, arrows and footnotes; Tab goes
-// through the boxes line by line, left to right, then to the controls
-// below; every control has a name for a screen reader.
+// through the boxes in the order of working, then to the controls below;
+// every control has a name for a screen reader; a legend tells the marks.
 TEST_F(CheckDialogTest, FormHidesTheValuesTabFollowsTheFormAndEveryControlIsNamed) {
     typeFirstExample();
     key(Qt::Key_F7);
@@ -319,25 +332,34 @@ TEST_F(CheckDialogTest, FormHidesTheValuesTabFollowsTheFormAndEveryControlIsName
     ASSERT_NE(open, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(open));
 
-    // Every box stands on the form in reading order: each Tab moves down a
-    // line or right along it.
+    // Tab goes down the form's left column, then down its right, in the
+    // order a navigator works the values; assistive technology lists the
+    // boxes in the same order, each named as the form writes it.
     QWidget* at = open->focusWidget();
-    ASSERT_EQ(at, box(ValueId::LHA));
-    std::vector<QString> visited;
-    QPoint last(-1, -1);
+    std::vector<QString> visited, listed, names, labels;
     while (qobject_cast<QLineEdit*>(at) != nullptr) {
-        const QPoint corner = at->geometry().topLeft();
-        EXPECT_TRUE(corner.y() > last.y() || (corner.y() == last.y() && corner.x() > last.x()))
-            << at->objectName().toStdString();
-        last = corner;
         visited.push_back(at->objectName());
         QTest::keyClick(at, Qt::Key_Tab);
         at = open->focusWidget();
     }
-    EXPECT_EQ(visited.size(), check::valueCount) << "one box per value, each reached once";
+    QAccessibleInterface* area = QAccessible::queryAccessibleInterface(inDialog<QWidget>("form"));
+    for (int i = 0; i < area->childCount(); ++i)
+        if (area->child(i)->role() == QAccessible::EditableText)
+            listed.push_back(area->child(i)->text(QAccessible::Name));
+    for (const ValueId id : check::allValues()) {
+        names.push_back(name(id));
+        labels.push_back(QString::fromUtf8(check::valueLabel(id).data()));
+    }
+    EXPECT_EQ(visited, names);
+    EXPECT_EQ(listed, labels);
     EXPECT_EQ(at, inDialog<QWidget>(QStringLiteral("cboTolerance")));
     QTest::keyClick(at, Qt::Key_Tab);
-    EXPECT_EQ(open->focusWidget(), inDialog<QWidget>(QStringLiteral("cmdCheck")));
+    EXPECT_EQ(open->focusWidget(), inDialog<QWidget>(QStringLiteral("chkMarkAsIGo")));
+    const QString legend = inDialog<QLabel>(QStringLiteral("lblLegend"))->text();
+    for (const check::Mark mark : {check::Mark::Agrees, check::Mark::WithinReading,
+                                   check::Mark::Follows, check::Mark::Differs})
+        EXPECT_TRUE(legend.contains(QString::fromUtf8(check::markSign(mark).data()) + ' ' +
+                                    QString::fromUtf8(check::markText(mark).data())));
 
     for (QWidget* widget : open->findChildren<QWidget*>()) {
         const bool control = qobject_cast<QLineEdit*>(widget) || qobject_cast<QLabel*>(widget) ||
@@ -400,6 +422,141 @@ TEST_F(CheckDialogTest, EntriesThatCannotBeReducedAreExplainedAsTheWindowExplain
         closeDialog();
         EXPECT_TRUE(surface()->isEmpty());
     }
+}
+
+// What is typed is kept, however the dialog is closed, with the tolerance
+// and the marks, until the entries are cleared; a sheet typed for other
+// entries comes back as typed, with a note that says so.
+TEST_F(CheckDialogTest, SheetIsKeptUntilTheEntriesAreClearedAndSaysWhenTheyChanged) {
+    const QString typed = QStringLiteral("63.50");
+    typeFirstExample();
+    key(Qt::Key_F7);
+    QTest::keyClicks(box(ValueId::Q_coDec), typed);
+    auto* tolerance = inDialog<QComboBox>(QStringLiteral("cboTolerance"));
+    tolerance->setCurrentIndex(tolerance->findText(QStringLiteral("exact")));
+    inDialog<QPushButton>(QStringLiteral("cmdCheck"))->click();
+    for (int way = 0; way < 3; ++way) {
+        closeDialog(way);
+        key(Qt::Key_F7);
+        EXPECT_EQ(box(ValueId::Q_coDec)->text(), typed) << way;
+        EXPECT_EQ(inDialog<QComboBox>(QStringLiteral("cboTolerance"))->currentText(), "exact");
+        EXPECT_EQ(sign(QStringLiteral("mark_Q_coDec")), QStringLiteral("\u2717"));
+        EXPECT_FALSE(inDialog<QLabel>(QStringLiteral("lblChanged"))->isVisibleTo(dialog()));
+    }
+    closeDialog();
+    retype("txtGHAMin", "12.4");
+    key(Qt::Key_F7);
+    EXPECT_EQ(box(ValueId::Q_coDec)->text(), typed);
+    EXPECT_TRUE(inDialog<QLabel>(QStringLiteral("lblChanged"))->isVisibleTo(dialog()));
+    EXPECT_TRUE(
+        inDialog<QLabel>(QStringLiteral("lblChanged"))->text().contains("GHA 54\u00B012.3'"));
+    closeDialog();
+    click(control<QPushButton>("cmdClear"));
+    typeFirstExample();
+    key(Qt::Key_F7);
+    EXPECT_TRUE(box(ValueId::Q_coDec)->text().isEmpty());
+    closeDialog();
+}
+
+// With no entry at all there is no sight to check: a message says the
+// entries come first, and no form opens.
+TEST_F(CheckDialogTest, EmptyEntriesOpenNoFormButSayTheSightComesFirst) {
+    key(Qt::Key_F7);
+    EXPECT_EQ(dialog(), nullptr);
+    ASSERT_EQ(toolkit.messages.size(), 1);
+    EXPECT_TRUE(toolkit.messages[0].contains(QStringLiteral("entries first")));
+    retype("txtLDeg", "40");
+    key(Qt::Key_F7);
+    EXPECT_NE(dialog(), nullptr);
+    closeDialog();
+}
+
+// WCAG's contrast ratio of two colours, 1 to 21.
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Every marked box and copy reads as well in a dark desktop theme as in a
+// light one: its text keeps a contrast of at least 4.5 on the mark's colour.
+TEST_F(CheckDialogTest, MarkedBoxesCanBeReadInLightAndDarkThemes) {
+    const QPalette light = QApplication::palette();
+    QPalette dark(QColor(60, 60, 60), QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    const check::InjectedSlip slip{check::SlipId::ComplementLookedUp, ValueId::Q_tUsed};
+    typeFirstExample();
+    for (const QPalette& theme : {light, dark}) {
+        QApplication::setPalette(theme);
+        key(Qt::Key_F7);
+        typeSheet(check::workWithSlips(testentries::firstExample(), {&slip, 1}));
+        for (QLineEdit* edit : dialog()->findChildren<QLineEdit*>())
+            EXPECT_GE(contrast(edit->palette().color(QPalette::Text),
+                               edit->palette().color(QPalette::Base)),
+                      4.5)
+                << edit->objectName().toStdString();
+        for (QLabel* copy : dialog()->findChildren<QLabel*>(QRegularExpression("_again$")))
+            EXPECT_GE(contrast(copy->palette().color(QPalette::WindowText),
+                               copy->palette().color(QPalette::Window)),
+                      4.5)
+                << copy->objectName().toStdString();
+        closeDialog();
+    }
+    QApplication::setPalette(light);
+}
+
+// "Mark as I go": each box is marked as it is left, by Tab or Enter; a slip's
+// words stand beside it at once, a notification to a screen reader; corrected, the
+// box is marked ✓; a later value worked on from a slip kept is marked →.
+// "Show the Right Form" shows the right form.
+TEST_F(CheckDialogTest, MarkAsIGoMarksEachBoxAsItIsLeftWithTheSlipBesideIt) {
+    const check::InjectedSlip slip{check::SlipId::ComplementLookedUp, ValueId::Q_tUsed};
+    const check::WorkedValues sheet = check::workWithSlips(testentries::firstExample(), {&slip, 1});
+    const check::WorkedValues right = check::workWithSlips(testentries::firstExample(), {});
+    typeFirstExample();
+    key(Qt::Key_F7);
+    inDialog<QCheckBox>(QStringLiteral("chkMarkAsIGo"))->setChecked(true);
+    typeSheet(sheet, ValueId::Q_tUsed); // Enter leaves the box, as Tab does
+    auto* note = inDialog<QLabel>(QStringLiteral("lblNote"));
+    EXPECT_EQ(dialog()->focusWidget(), box(ValueId::Qv));
+    EXPECT_EQ(sign(QStringLiteral("mark_Q_tUsed")), QStringLiteral("\u2717"));
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().contains(QString::fromUtf8(check::slipSpec(slip.slip).name.data())));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(note)->role(), QAccessible::Notification);
+
+    QTest::keyClick(box(ValueId::Qv), Qt::Key_Tab, Qt::ShiftModifier);
+    box(ValueId::Q_tUsed)->selectAll();
+    QTest::keyClicks(box(ValueId::Q_tUsed),
+                     handwritten(ValueId::Q_tUsed, *right[ValueId::Q_tUsed], false));
+    QTest::keyClick(box(ValueId::Q_tUsed), Qt::Key_Tab);
+    EXPECT_EQ(sign(QStringLiteral("mark_Q_tUsed")), QStringLiteral("\u2713"));
+    EXPECT_FALSE(note->isVisible());
+
+    QTest::keyClick(box(ValueId::Qv), Qt::Key_Tab, Qt::ShiftModifier);
+    box(ValueId::Q_tUsed)->selectAll();
+    QTest::keyClicks(box(ValueId::Q_tUsed),
+                     handwritten(ValueId::Q_tUsed, *sheet[ValueId::Q_tUsed], false));
+    QTest::keyClick(box(ValueId::Q_tUsed), Qt::Key_Tab);
+    QTest::keyClicks(box(ValueId::Qv), handwritten(ValueId::Qv, *sheet[ValueId::Qv], false));
+    QTest::keyClick(box(ValueId::Qv), Qt::Key_Tab);
+    EXPECT_EQ(sign(QStringLiteral("mark_Q_tUsed")), QStringLiteral("\u2717"));
+    EXPECT_EQ(sign(QStringLiteral("mark_Qv")), QStringLiteral("\u2192"));
+    EXPECT_TRUE(note->isVisible()) << "the kept slip's words stay beside it";
+
+    inDialog<QPushButton>(QStringLiteral("cmdRightForm"))->click();
+    auto* shown = inDialog<QPlainTextEdit>(QStringLiteral("txtRightForm"));
+    EXPECT_TRUE(shown->isVisible());
+    QStringList expected;
+    for (const std::string& line : firstExampleForm)
+        expected.append(QString::fromStdString(line));
+    EXPECT_EQ(shown->toPlainText().split('\n'), expected);
+    closeDialog();
 }
 
 } // namespace

@@ -54,19 +54,32 @@ class PrintoutMenuTest : public WindowFixture {
         bool operator==(const MenuItem&) const = default;
     };
     // Right-clicks the printout area, below the form's text and clear of
-    // "Clear All", and reads the menu that opens.
-    std::vector<MenuItem> contextMenu() {
+    // "Clear All" (or presses the key given), and reads the menu that opens.
+    std::vector<MenuItem> contextMenu(Qt::Key menuKey = Qt::Key_unknown,
+                                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         std::vector<MenuItem> items;
-        QTimer::singleShot(0, [&items] {
+        // The offscreen platform gives the window back no activation after
+        // a menu closes, as a desktop does.
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        // Shift is pressed before F10, and the events it brings must not
+        // find the menu not yet open.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&items, &poll] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             if (menu == nullptr)
                 return;
+            poll.stop();
             for (QAction* each : menu->actions())
                 items.push_back({each->text(), each->isEnabled()});
             menu->close();
         });
+        poll.start(0);
         const QPoint at = surface()->mapTo(&form, QPoint(surface()->width() - 20, 20));
-        QTest::mouseClick(handle(), Qt::RightButton, Qt::NoModifier, at);
+        if (menuKey != Qt::Key_unknown)
+            key(menuKey, modifiers);
+        else
+            QTest::mouseClick(handle(), Qt::RightButton, Qt::NoModifier, at);
         return items;
     }
 
@@ -74,19 +87,29 @@ class PrintoutMenuTest : public WindowFixture {
 };
 
 // Checking works from the entries, not from the printed form, so it is
-// offered whether a form is printed or not.
+// offered whether a form is printed or not. The Menu key and Shift+F10 open
+// the menu too.
 TEST_F(PrintoutMenuTest, ContextMenuOffersCopyAndSaveOnlyWhileAFormIsPrinted) {
     const QString copy = QStringLiteral("Copy Worked Form");
     const QString save = QStringLiteral("Save Worked Form as PDF\u2026");
     const MenuItem check{QStringLiteral("Check My Work\u2026"), true};
     const MenuItem exercise{QStringLiteral("New Exercise\u2026"), true};
+    const MenuItem tables{QStringLiteral("Save Tables as PDF\u2026"), true};
     EXPECT_EQ(contextMenu(),
-              (std::vector<MenuItem>{{copy, false}, {save, false}, check, exercise}));
+              (std::vector<MenuItem>{{copy, false}, {save, false}, check, exercise, tables}));
     calculateFirstExample();
-    EXPECT_EQ(contextMenu(), (std::vector<MenuItem>{{copy, true}, {save, true}, check, exercise}));
+    EXPECT_EQ(contextMenu(),
+              (std::vector<MenuItem>{{copy, true}, {save, true}, check, exercise, tables}));
+    // From the keyboard as well, wherever the focus is in the window.
+    field("txtGHAMin")->setFocus();
+    EXPECT_EQ(contextMenu(Qt::Key_Menu),
+              (std::vector<MenuItem>{{copy, true}, {save, true}, check, exercise, tables}));
+    control<QWidget>("cmdQ")->setFocus();
+    EXPECT_EQ(contextMenu(Qt::Key_F10, Qt::ShiftModifier),
+              (std::vector<MenuItem>{{copy, true}, {save, true}, check, exercise, tables}));
     click(control<QPushButton>("cmdClearSome"));
     EXPECT_EQ(contextMenu(),
-              (std::vector<MenuItem>{{copy, false}, {save, false}, check, exercise}));
+              (std::vector<MenuItem>{{copy, false}, {save, false}, check, exercise, tables}));
 }
 
 TEST_F(PrintoutMenuTest, CopyPutsThePrintedLinesOnTheClipboardAsSightformPrintsThem) {
@@ -125,6 +148,25 @@ TEST_F(PrintoutMenuTest, SaveAsPdfWritesOnePageThatReadsBackAsTheForm) {
     for (const QString& line : expected)
         collapsed.append(pdftext::collapsed(line));
     EXPECT_EQ(pdftext::layoutPages(toolkit.chosenPath), std::vector<QStringList>{collapsed});
+}
+
+// The selected method's booklet, with nothing printed: its first page names
+// the table, and it keeps to a dozen pages.
+TEST_F(PrintoutMenuTest, SaveTablesWritesTheSelectedMethodsBooklet) {
+    if (!pdftext::available())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    click(control<QRadioButton>("optQQ"));
+    toolkit.chosenPath = folder.filePath(QStringLiteral("tables.pdf"));
+    action("mnuSaveTables")->trigger();
+    ASSERT_EQ(toolkit.fileDialogs.size(), 1);
+    EXPECT_TRUE(
+        toolkit.fileDialogs.front().startsWith(QStringLiteral("Save QQ(x) Table as PDF | ")));
+    EXPECT_TRUE(toolkit.messages.isEmpty()) << toolkit.messages.join(" | ").toStdString();
+    const auto pages = pdftext::layoutPages(toolkit.chosenPath);
+    ASSERT_GE(pages.size(), 2u);
+    EXPECT_LE(pages.size(), 12u);
+    EXPECT_TRUE(pages[0].front().startsWith(QStringLiteral("QQ(x) TABLE page 1 of ")))
+        << pages[0].front().toStdString();
 }
 
 TEST_F(PrintoutMenuTest, UnwritablePathIsNamedInAMessageAndChangesNothing) {

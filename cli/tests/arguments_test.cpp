@@ -50,6 +50,12 @@ std::string described(const cli::Arguments& a) {
     if (a.exercises && a.methodGiven) {
         text += " methodGiven";
     }
+    if (a.table) {
+        text += *a.table == reduction::Method::Q ? " table=Q" : " table=QQ";
+    }
+    if (a.csv) {
+        text += " csv";
+    }
     if (a.help) {
         text += " help";
     }
@@ -206,6 +212,29 @@ INSTANTIATE_TEST_SUITE_P(
                      {"--seed", "5"},
                      "",
                      "--seed takes effect only with --exercises N"},
+        ArgumentCase{
+            "TableAsCsv", {"--csv", "--table", "QQ"}, std::string(noEntries) + " table=QQ csv", ""},
+        ArgumentCase{"TableBooklet",
+                     {"--table=Q", "--pdf", "q.pdf"},
+                     std::string(noEntries) + " pdf=q.pdf table=Q",
+                     ""},
+        ArgumentCase{"TableOfNoMethod", {"--table", "x"}, "", "--table takes Q or QQ, not 'x'"},
+        ArgumentCase{"TableWithASight",
+                     {"--table", "Q", "--gha", "1", "2"},
+                     "",
+                     "--gha cannot be combined with --table"},
+        ArgumentCase{"TableWithJson",
+                     {"--json", "--table", "Q"},
+                     "",
+                     "--json cannot be combined with --table"},
+        ArgumentCase{"TableAsCsvAndBooklet",
+                     {"--table", "Q", "--csv", "--pdf", "q.pdf"},
+                     "",
+                     "--csv cannot be combined with --pdf"},
+        ArgumentCase{"CsvWithoutTable",
+                     {"--csv", "--batch", "-"},
+                     "",
+                     "--csv takes effect only with --table"},
         ArgumentCase{"HugeArgumentIsCut",
                      {"--method", std::string(100000, 'x')},
                      "",

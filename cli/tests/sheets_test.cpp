@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -128,6 +129,52 @@ TEST(SightformSheets, OneSightKeepsItsStatusAndMessage) {
         sightform(Arguments{"--pdf", dir.filePath("missing/one.pdf")} + workedExample);
     EXPECT_EQ(unwritable.status, 73);
     EXPECT_NE(unwritable.err.find("missing/one.pdf"), std::string::npos) << unwritable.err;
+}
+
+// The booklet prints the pages of --table, each on a sheet of its own, in
+// type of at least 8 points (a fixed-pitch face is 0.6 of its size wide),
+// and at most twelve sheets.
+TEST(SightformSheets, TableBookletPrintsTheTextPagesInLegibleType) {
+    if (!pdftext::available()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    TemporaryDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    for (const char* method : {"Q", "QQ"}) {
+        SCOPED_TRACE(method);
+        const std::string pdf = dir.filePath("table.pdf");
+        const ProgramRun written = sightform({"--table", method, "--pdf", pdf});
+        ASSERT_EQ(written.status, 0) << written.err;
+        EXPECT_EQ(written.out, "");
+
+        std::vector<QStringList> expected;
+        const QString heading = QString::fromUtf8(method) + QStringLiteral("(x) TABLE");
+        for (const QString& line :
+             QString::fromStdString(sightform({"--table", method}).out).split(QLatin1Char('\n'))) {
+            if (line.startsWith(heading))
+                expected.emplace_back();
+            if (!line.trimmed().isEmpty())
+                expected.back().append(line);
+        }
+        const auto pages = pdftext::columnPages(QString::fromStdString(pdf));
+        EXPECT_LE(pages.size(), 12u);
+        ASSERT_EQ(pages.size(), expected.size());
+        for (std::size_t p = 0; p < pages.size(); ++p)
+            EXPECT_EQ(pages[p], expected[p]) << "page " << p + 1;
+
+        static const QRegularExpression word(
+            QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\""));
+        double narrowest = 1e9;
+        for (auto match = word.globalMatch(pdftext::pdftotext(
+                 {QStringLiteral("-bbox"), QString::fromStdString(pdf), QStringLiteral("-")}));
+             match.hasNext();) {
+            const auto box = match.next();
+            narrowest =
+                std::min(narrowest, box.captured(2).toDouble() - box.captured(1).toDouble());
+        }
+        // The narrowest word is one character wide.
+        EXPECT_GE(narrowest, 0.6 * 8) << "points";
+    }
 }
 
 } // namespace

@@ -93,9 +93,10 @@ TEST(SightformText, ArithmeticFailureOneLineOnStderrExitTwo) {
 TEST(SightformText, HelpDocumentsTheContract) {
     const ProgramRun run = sightform({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* word : {"--method", "--gha", "--dec", "--lat", "--lon", "--json", "--exact",
-                             "--batch", "--pdf", "--blank", "--quiet", "ghaDeg, ghaMin",
-                             "check-data", "dHcArcmin", "64", "65", "73", "74"}) {
+    for (const char* word :
+         {"--method",   "--gha",     "--dec",   "--lat",   "--lon",   "--json", "--exact",
+          "--batch",    "--pdf",     "--blank", "--quiet", "--table", "--csv",  "ghaDeg, ghaMin",
+          "check-data", "dHcArcmin", "64",      "65",      "73",      "74"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }
@@ -339,9 +340,41 @@ TEST(SightformBatch, RowAboveItsRangeIsMalformedTheRestGoOn) {
     EXPECT_FALSE(has(parseObject(lines[1]), "error"));
 }
 
+// Every printed entry of both tables, as a script reads them: its value is
+// the program's table value of the argument rounded to a whole number, and
+// the arguments step by a tenth, two tenths, then a minute, to 90°.
+TEST(SightformTable, CsvListsEveryEntryWithItsWholeTableValue) {
+    static const std::regex row(R"((\d+),(\d+)(\.\d)?,(\d+))");
+    for (const auto method : {reduction::Method::Q, reduction::Method::QQ}) {
+        const ProgramRun run =
+            sightform({"--table", method == reduction::Method::Q ? "Q" : "QQ", "--csv"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::vector<std::string> lines = splitLines(run.out);
+        ASSERT_EQ(lines.at(0), "deg,min,value");
+        int previous = -1;
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            std::smatch cells;
+            ASSERT_TRUE(std::regex_match(lines[i], cells, row)) << lines[i];
+            const double minutes = std::stod(cells[2].str() + cells[3].str());
+            const int tenths = std::stoi(cells[1]) * 600 + int(std::lround(minutes * 10));
+            EXPECT_EQ(tenths - previous, previous < 0     ? 1
+                                         : previous < 100 ? 1
+                                         : previous < 400 ? 2
+                                                          : 10)
+                << lines[i];
+            EXPECT_EQ(cells[3].matched, tenths < 400) << lines[i];
+            const double table = reduction::Q(std::stoi(cells[1]) + minutes / 60, method);
+            ASSERT_EQ(std::stoll(cells[4]), std::llround(std::floor(table + 0.5))) << lines[i];
+            previous = tenths;
+        }
+        EXPECT_EQ(previous, 90 * 600);
+    }
+}
+
 TEST(SightformOutput, FullDiskIsAFailureNotSuccess) {
     for (const Arguments& arguments :
-         {workedExample, Arguments{"--batch", EXPECTED_OUTPUT_DIR "/sights.csv"}}) {
+         {workedExample, Arguments{"--batch", EXPECTED_OUTPUT_DIR "/sights.csv"},
+          Arguments{"--table", "Q"}}) {
         const ProgramRun run = sightform(arguments, {}, "/dev/full");
         EXPECT_EQ(run.status, 74);
         EXPECT_NE(run.err.find("cannot write the output"), std::string::npos) << run.err;

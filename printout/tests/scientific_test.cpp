@@ -11,20 +11,22 @@
 
 namespace {
 
-// snprintf and std::to_chars on the same double and precision: the same text,
-// or both too large for the buffer.
+// snprintf, the integer writer and std::to_chars on the same double and
+// precision: the same text, or all too large for the buffer.
 void expectSameText(double value, int decimals, std::size_t room = 1000) {
     std::string standard(room, '\0');
-    std::string fallback(room, '\0');
     const auto s = std::to_chars(standard.data(), standard.data() + room, value,
                                  std::chars_format::scientific, decimals);
-    const auto f = printout::writeScientificBySnprintf(fallback.data(), fallback.data() + room,
-                                                       value, decimals);
-    ASSERT_EQ(f.ec, s.ec) << value << " to " << decimals << " in " << room;
-    ASSERT_EQ(f.ptr - fallback.data(), s.ptr - standard.data()) << value << " to " << decimals;
-    if (s.ec == std::errc{}) {
-        ASSERT_EQ(fallback.substr(0, static_cast<std::size_t>(f.ptr - fallback.data())),
-                  standard.substr(0, static_cast<std::size_t>(s.ptr - standard.data())));
+    for (const auto write :
+         {printout::writeScientificBySnprintf, printout::writeScientificByIntegers}) {
+        std::string fallback(room, '\0');
+        const auto f = write(fallback.data(), fallback.data() + room, value, decimals);
+        ASSERT_EQ(f.ec, s.ec) << value << " to " << decimals << " in " << room;
+        ASSERT_EQ(f.ptr - fallback.data(), s.ptr - standard.data()) << value << " to " << decimals;
+        if (s.ec == std::errc{}) {
+            ASSERT_EQ(fallback.substr(0, static_cast<std::size_t>(f.ptr - fallback.data())),
+                      standard.substr(0, static_cast<std::size_t>(s.ptr - standard.data())));
+        }
     }
 }
 
@@ -54,6 +56,27 @@ TEST(WriteScientificBySnprintf, ExactTiesWriteAsToChars) {
             if (HasFatalFailure())
                 return;
         }
+}
+
+// The worked form's numbers, whose 15 digits the integer writer works out
+// itself: every value near the edges of its range and of each power of ten,
+// where the first guess of the decimal exponent is one low and where
+// rounding carries into a new digit (9.99…95 to 1.00…0e+01).
+TEST(WriteScientificBySnprintf, FormRangeWritesAsToChars) {
+    std::mt19937_64 random(1984);
+    for (int power = -14; power <= 16; ++power) {
+        const double ten = std::pow(10.0, power);
+        for (double near = std::nextafter(ten, 0.0), steps = 0; steps < 2000;
+             near = std::nextafter(near, 1e300), ++steps)
+            expectSameText(near, 14);
+        for (int i = 0; i < 4000; ++i) {
+            const double inside = ten * std::uniform_real_distribution<double>(1.0, 10.0)(random);
+            expectSameText(inside, 14);
+            expectSameText(inside, static_cast<int>(random() % 18));
+        }
+        if (HasFatalFailure())
+            return;
+    }
 }
 
 TEST(WriteScientificBySnprintf, EdgeValuesWriteAsToChars) {

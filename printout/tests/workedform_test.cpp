@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include <string>
 #include <vector>
 
@@ -278,3 +281,66 @@ TEST(RenderLines, RunsAtTheirColumnsBlanksBetweenTrailingBlanksTrimmed) {
 }
 
 } // namespace
+
+// The form for a narrow screen: its parts one above the other, the
+// right-hand working moved left with its equals signs still in one column.
+TEST(StackedForm, ExampleByteForByte) {
+    const WorkedForm stacked =
+        printout::stackedForm(printout::buildWorkedForm(reduce(tOver90East), Method::QQ));
+    const std::vector<std::string> expected = {
+        "Sight Reduction by QQ(x) Table",
+        "",
+        "LHA 260°30.0' -> t*  99°30.0' -> 80°30.0'",
+        "Q(v) = Q(90 - dec) + Q(t)",
+        "     = Q(75°00.0') + Q(80°30.0')",
+        "     = 59.36 + 23.65 = 83.01",
+        "   v = 72°18.0'",
+        "Q(w) = Q(dec) - Q(90 - v)",
+        "     = Q(15°00.0') - Q(17°42.0')",
+        "     = 2314.43 - 2038.73 = 275.70",
+        " w** = 58°21.0' -> 121°39.0'",
+        "",
+        " u*** = 90 - w + Lat (L and Dec same name)",
+        "      = 90 - 121°39.0' + 55°00.0'",
+        "      = 23°21.0'",
+        "Q(Hc) = Q(90 - v) + Q(u)",
+        "      = Q(17°42.0') + Q(23°21.0')",
+        "      = 2038.73 + 1584.70 = 3623.43",
+        "   Hc = 6°55.2'",
+        " Q(Z) = Q(v) - Q(90 - Hc)",
+        "      = Q(72°18.0') - Q(83°04.8')",
+        "      = 83.04 - 12.52 = 70.52",
+        "Z**** = 73.7°",
+        "   Zn = 73.7°",
+        "",
+        "*If t>90 use t = 180 - t",
+        "**If original t>90 use w = 180 - w",
+        "***If u>90 use u = 180 - u",
+        "****For contrary names or same name with original u>90 use Z = 180 - Z",
+    };
+    EXPECT_EQ(printout::renderLines(stacked), expected);
+}
+
+// For sights of every branch: every text of the form, with its weight,
+// nothing lost and nothing added; every line but the longest footnote fits
+// 48 columns, which a phone shows at 12 pixels.
+TEST(StackedForm, KeepsEveryRunAndFitsANarrowScreen) {
+    const auto texts = [](const WorkedForm& form) {
+        std::vector<std::pair<std::string, bool>> found;
+        for (const auto& line : form.lines)
+            for (const auto& run : line)
+                if (const auto at = run.text.find_first_not_of(' '); at != std::string::npos)
+                    found.emplace_back(run.text.substr(at), run.bold);
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    for (const ReductionInput& in :
+         {sameNameUOver90, tOver90East, contraryNames, allEmpty, threeDigitLHA}) {
+        const WorkedForm form = printout::buildWorkedForm(reduce(in), in.method);
+        const WorkedForm stacked = printout::stackedForm(form);
+        EXPECT_EQ(texts(stacked), texts(form));
+        const auto lines = printout::renderLines(stacked);
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+            EXPECT_LE(printout::columnCount(lines[i]), 48) << lines[i];
+    }
+}

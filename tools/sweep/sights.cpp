@@ -31,19 +31,6 @@ std::vector<int> latDecDegrees(bool reduced) {
     return degrees;
 }
 
-// splitmix64: a small, well-mixed generator whose state is one number, so
-// that sample i is the same sight whatever thread draws it.
-struct Random {
-    std::uint64_t state;
-    std::uint64_t next() {
-        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
-};
-
 std::string tenthsText(int tenths) {
     char text[16];
     std::snprintf(text, sizeof text, "%d.%d", tenths / 10, tenths % 10);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +18,19 @@ namespace sweep {
 
 // Sampled sights come in items of this many, so an item is a unit of work.
 inline constexpr std::uint64_t samplesPerItem = 10'000;
+
+// splitmix64: a small, well-mixed generator whose state is one number, so
+// that draw i of a seed is the same whatever thread or build makes it.
+struct Random {
+    std::uint64_t state;
+    std::uint64_t next() {
+        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+};
 
 class SightGrid {
   public:
@@ -55,6 +69,35 @@ class SightGrid {
 // Sampled sight number index of the given seed: the same sight whoever draws
 // it, and in whatever order.
 reduction::ReductionInput sampledSight(std::uint64_t seed, std::uint64_t index);
+
+// The sights of one run, as items of work that threads or chunks take in any
+// order: the grid's items first, then the sampled sights numbered on from
+// them.
+class Sights {
+  public:
+    Sights(bool reduced, std::uint64_t samples, std::uint64_t seed)
+        : grid_(reduced), samples_(samples), seed_(seed) {}
+
+    std::uint64_t gridItems() const { return grid_.items(); }
+    std::uint64_t sampleItems() const { return (samples_ + samplesPerItem - 1) / samplesPerItem; }
+    std::uint64_t items() const { return gridItems() + sampleItems(); }
+    std::uint64_t count() const { return gridItems() * grid_.sightsPerItem() + samples_; }
+
+    // Calls visit(const reduction::ReductionInput&) for each sight of the item.
+    template <typename Visit> void forEachSight(std::uint64_t item, Visit&& visit) const {
+        if (item < gridItems()) {
+            grid_.forEachSight(item, visit);
+            return;
+        }
+        const std::uint64_t first = (item - gridItems()) * samplesPerItem;
+        for (std::uint64_t i = first; i < std::min(first + samplesPerItem, samples_); ++i)
+            visit(static_cast<const reduction::ReductionInput&>(sampledSight(seed_, i)));
+    }
+
+  private:
+    SightGrid grid_;
+    std::uint64_t samples_, seed_;
+};
 
 // The entries as sightform options, so that a sight can be rerun.
 std::string describeEntries(const reduction::ReductionInput& input);

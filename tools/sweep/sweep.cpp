@@ -91,41 +91,21 @@ bool parseOptions(int argc, char** argv, Options& o) {
 }
 
 struct Sweep {
-    explicit Sweep(const Options& o) : options(o), grid(o.reduced) {}
+    explicit Sweep(const Options& o) : options(o), sights(o.reduced, o.samples, o.seed) {}
 
     Options options;
-    sweep::SightGrid grid;
-    std::uint64_t gridItems = 0; // one per LHA degree and method
-    std::uint64_t sampleItems = 0;
+    sweep::Sights sights;
     std::atomic<std::uint64_t> nextItem{0};
     std::atomic<std::uint64_t> sightsDone{0};
     std::mutex progressMutex;
     std::unique_ptr<progress::ProgressLine> progressLine;
 
-    std::uint64_t sights() const { return gridItems * grid.sightsPerItem() + options.samples; }
-
-    void gridItem(std::uint64_t item, sweep::Statistics& stats) const {
-        grid.forEachSight(
-            item, [&stats](const ReductionInput& in) { stats.add(in, sweep::reduceAndCheck(in)); });
-    }
-
-    void sampleItem(std::uint64_t item, sweep::Statistics& stats) const {
-        const std::uint64_t first = item * sweep::samplesPerItem;
-        const std::uint64_t last = std::min(first + sweep::samplesPerItem, options.samples);
-        for (std::uint64_t i = first; i < last; ++i) {
-            const ReductionInput in = sweep::sampledSight(options.seed, i);
-            stats.add(in, sweep::reduceAndCheck(in));
-        }
-    }
-
     void work(sweep::Statistics& stats) {
-        const std::uint64_t items = gridItems + sampleItems;
-        for (std::uint64_t item; (item = nextItem++) < items;) {
+        for (std::uint64_t item; (item = nextItem++) < sights.items();) {
             const std::uint64_t before = stats.sights;
-            if (item < gridItems)
-                gridItem(item, stats);
-            else
-                sampleItem(item - gridItems, stats);
+            sights.forEachSight(item, [&stats](const ReductionInput& in) {
+                stats.add(in, sweep::reduceAndCheck(in));
+            });
             const std::uint64_t done = sightsDone += stats.sights - before;
             // Whichever thread finds the line free draws it; the others go on.
             if (const std::unique_lock lock(progressMutex, std::try_to_lock); lock.owns_lock())
@@ -155,12 +135,9 @@ int main(int argc, char** argv) {
     }
     auto sweep = std::make_unique<Sweep>(options);
     const Options& o = sweep->options;
-    sweep->gridItems = sweep->grid.items();
-    sweep->sampleItems = (o.samples + sweep::samplesPerItem - 1) / sweep::samplesPerItem;
-
-    sweep->progressLine =
-        std::make_unique<progress::ProgressLine>(progress::progressTerminal(o.quiet), "sweep",
-                                                 "sights", static_cast<long long>(sweep->sights()));
+    sweep->progressLine = std::make_unique<progress::ProgressLine>(
+        progress::progressTerminal(o.quiet), "sweep", "sights",
+        static_cast<long long>(sweep->sights.count()));
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::unique_ptr<sweep::Statistics>> perThread;
     std::vector<std::thread> threads;

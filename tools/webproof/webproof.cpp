@@ -185,17 +185,6 @@ std::uint64_t tableChunks() {
     return (2 * tableItemsPerMethod() + tableChunkSize - 1) / tableChunkSize;
 }
 
-// splitmix64, as the sweep draws its samples.
-struct Random {
-    std::uint64_t state;
-    std::uint64_t next() {
-        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-};
-
 constexpr std::uint64_t textsPerChunk = 50'000;
 
 // Pasted texts over the characters a number is made of and some that end
@@ -205,7 +194,7 @@ constexpr std::uint64_t textsPerChunk = 50'000;
 void numbersChunk(std::uint64_t index, Sink& sink) {
     static constexpr std::string_view alphabet = "0123456789012345678901234567890123456789"
                                                  "....--+eEdD \t&HhOo1e3e-3e30e300e400x";
-    Random r{0x5840'0000ull + index};
+    sweep::Random r{0x5840'0000ull + index};
     for (std::uint64_t i = 0; i < textsPerChunk; ++i) {
         ++sink.items;
         std::string text(r.next() % 24, ' ');
@@ -230,36 +219,29 @@ constexpr std::uint64_t numbersChunks(bool reduced) {
 
 // The work, as an ordered list of chunks of four kinds.
 struct Work {
-    sweep::SightGrid grid;
-    std::uint64_t samples;
+    sweep::Sights sights; // those of the sweep with its default seed
     bool reduced;
 
-    explicit Work(bool r) : grid(r), samples(r ? 5'000 : 1'000'000), reduced(r) {}
-
-    std::uint64_t sampleChunks() const {
-        return (samples + sweep::samplesPerItem - 1) / sweep::samplesPerItem;
-    }
+    explicit Work(bool r) : sights(r, r ? 5'000 : 1'000'000, 1), reduced(r) {}
 
     struct Kind {
         const char* name;
         std::uint64_t chunks;
     };
     std::vector<Kind> kinds() const {
-        return {{"grid", grid.items()},
-                {"sample", sampleChunks()},
+        return {{"grid", sights.gridItems()},
+                {"sample", sights.sampleItems()},
                 {"table", reduced ? 2 : tableChunks()},
                 {"numbers", numbersChunks(reduced)}};
     }
 
     void run(std::string_view kind, std::uint64_t index, Sink& sink) const {
         ReductionRecord record;
+        const auto reduce = [&](const ReductionInput& in) { reduceSight(in, record, sink); };
         if (kind == "grid") {
-            grid.forEachSight(index,
-                              [&](const ReductionInput& in) { reduceSight(in, record, sink); });
+            sights.forEachSight(index, reduce);
         } else if (kind == "sample") {
-            const std::uint64_t first = index * sweep::samplesPerItem;
-            for (std::uint64_t i = first; i < std::min(first + sweep::samplesPerItem, samples); ++i)
-                reduceSight(sweep::sampledSight(1, i), record, sink);
+            sights.forEachSight(sights.gridItems() + index, reduce);
         } else if (kind == "table") {
             tableChunk(index, sink);
         } else {

@@ -54,17 +54,23 @@ export function isMessageOpen() {
 let audio = null;
 
 // About a tenth of a second of a soft square wave, the classic alert's length.
+// Sound is a courtesy: where Web Audio is missing, blocked or fails, the
+// beep is silent and whatever caused it still happens.
 export function beep() {
-  // Made at the first beep, which a key press causes, so the browser lets it
-  // play.
-  audio ??= new AudioContext();
-  const tone = audio.createOscillator();
-  const level = audio.createGain();
-  tone.type = 'square';
-  tone.frequency.value = 880;
-  level.gain.value = 0.05;
-  tone.connect(level).connect(audio.destination);
-  const now = audio.currentTime;
-  tone.start(now);
-  tone.stop(now + 0.1);
+  try {
+    // Made at the first beep, which a key press causes, so the browser lets
+    // it play.
+    audio ??= new AudioContext();
+    const tone = audio.createOscillator();
+    const level = audio.createGain();
+    tone.type = 'square';
+    tone.frequency.value = 880;
+    level.gain.value = 0.05;
+    tone.connect(level).connect(audio.destination);
+    const now = audio.currentTime;
+    tone.start(now);
+    tone.stop(now + 0.1);
+  } catch {
+    // No sound here.
+  }
 }

@@ -26,10 +26,26 @@ function captionNodes(control) {
   return [control.caption.slice(0, at), underlined, control.caption.slice(at + 1)];
 }
 
-// Tab indexes from the table, shifted by one: HTML's positive tabindex keeps
-// their order and puts the window's controls before the rest of the page.
-function focusOrder(element, control) {
-  if (control.tabIndex >= 0) element.tabIndex = control.tabIndex + 1;
+// The controls in the window's tab order, which the document keeps, so Tab
+// follows it with no tabindex: each control that takes the focus in its
+// turn, and every other (a caption, a degree sign, a line) just before the
+// next one in the table that does, so a screen reader reads it with that.
+function documentOrder(controls) {
+  let next = Infinity;
+  const keyed = controls.map((control, i) => ({ control, i })).reverse().map(entry => {
+    if (entry.control.tabIndex >= 0) next = entry.control.tabIndex;
+    return { ...entry, key: entry.control.tabIndex >= 0 ? entry.control.tabIndex : next };
+  });
+  return keyed.sort((a, b) => a.key - b.key || a.i - b.i).map(entry => entry.control);
+}
+
+// HTML lets one element have an access key, so a letter the table gives to
+// several buttons is left to the page's own key handling.
+function sharedLetters(controls) {
+  const counts = new Map();
+  for (const { accessKey } of controls)
+    if (accessKey !== undefined) counts.set(accessKey, (counts.get(accessKey) ?? 0) + 1);
+  return new Set(Array.from(counts).filter(([, count]) => count > 1).map(([letter]) => letter));
 }
 
 const builders = {
@@ -57,11 +73,14 @@ const builders = {
     for (const item of control.items) element.add(new Option(item));
     return element;
   },
-  CommandButton(control) {
+  CommandButton(control, shared) {
     const element = document.createElement('button');
     element.type = 'button';
     element.append(...captionNodes(control));
-    if (control.accessKey !== undefined) element.accessKey = control.accessKey.toLowerCase();
+    if (control.accessKey !== undefined) {
+      if (!shared.has(control.accessKey)) element.accessKey = control.accessKey.toLowerCase();
+      element.setAttribute('aria-keyshortcuts', `Alt+${control.accessKey.toUpperCase()}`);
+    }
     return element;
   },
   Frame(control) {
@@ -91,20 +110,20 @@ const builders = {
   },
 };
 
-// Builds every control of the table into the window's box, in the table's
-// (visual) order. Returns the elements by control name.
+// Builds every control of the table into the window's box, in the window's
+// tab order. Returns the elements by control name.
 export function buildControls(layout, box) {
   box.style.setProperty('--client-width', px(layout.width));
   box.style.setProperty('--client-height', px(layout.height));
   box.style.setProperty('--printout-top', px(layout.printoutTop));
+  const shared = sharedLetters(layout.controls);
   const byName = {};
-  for (const control of layout.controls) {
-    const element = builders[control.kind](control);
+  for (const control of documentOrder(layout.controls)) {
+    const element = builders[control.kind](control, shared);
     const focusable = control.kind === 'OptionButton' ? element.querySelector('input') : element;
     if (control.kind !== 'OptionButton') element.id = control.name;
     element.classList.add(control.kind);
     place(element, control);
-    focusOrder(focusable, control);
     (control.container ? byName[control.container] : box).append(element);
     byName[control.name] = focusable;
   }
@@ -181,11 +200,10 @@ function connectFieldRules(core, fields) {
       // Every character against the text as it stands before the insertion.
       for (const character of event.data) {
         const answer = core.keyPress(texts(fields), index, westernCode(character));
+        // Refused before anything is shown, so nothing shown can let it in.
+        if (answer.key === 0) event.preventDefault();
         showRules(fields, answer);
-        if (answer.key === 0) {
-          event.preventDefault();
-          return;
-        }
+        if (answer.key === 0) return;
       }
     });
     // Typing, pasting, dropping: every change runs the Change rule; text an
@@ -206,11 +224,9 @@ function connectFieldRules(core, fields) {
       before[index] = beforeComposition;
       for (const character of event.data ?? '') {
         const answer = core.keyPress(before, index, westernCode(character));
+        if (answer.key === 0) field.value = beforeComposition;
         showRules(fields, answer);
-        if (answer.key === 0) {
-          field.value = beforeComposition;
-          break;
-        }
+        if (answer.key === 0) break;
       }
       if (field.value !== beforeComposition) showRules(fields, core.change(texts(fields), index));
     });
@@ -258,43 +274,21 @@ function holdFocus(core, fields, windowParts) {
 
 // An access key that several buttons share ("&Calculate" and "&Clear except
 // DR" both use C) presses none of them, as in the window: each press only
-// moves the focus on to the next of them, in the table's order. The browser
-// clicks one at once, with no pointer, while Alt is down, so that click is
-// taken back here.
-function shareAccessKeys(form) {
-  let altDown = false;
-  let focusAtAlt = null;
-  document.addEventListener(
-    'keydown',
-    event => {
-      if (event.key !== 'Alt') return;
-      altDown = true;
-      focusAtAlt = document.activeElement;
-    },
-    true,
-  );
-  document.addEventListener('keyup', event => {
-    if (event.key === 'Alt') altDown = false;
+// moves the focus on to the next of them, in the table's order. (While a
+// field holds the focus, the focus hold takes it back at once.)
+function shareAccessKeys(layout, controls) {
+  const shared = sharedLetters(layout.controls);
+  const sharing = letter =>
+    layout.controls.filter(control => control.accessKey === letter).map(control => controls[control.name]);
+  document.addEventListener('keydown', event => {
+    if (!event.altKey || event.ctrlKey || event.metaKey) return;
+    const letter = Array.from(shared).find(
+      key => event.key.toUpperCase() === key.toUpperCase() || event.code === `Key${key.toUpperCase()}`);
+    if (letter === undefined) return;
+    event.preventDefault();
+    const buttons = sharing(letter);
+    buttons[(buttons.indexOf(document.activeElement) + 1) % buttons.length].focus();
   });
-  window.addEventListener('blur', () => {
-    altDown = false;
-  });
-  document.addEventListener(
-    'click',
-    event => {
-      const button = event.target.closest?.('button[accesskey]');
-      if (!button || !altDown || event.detail !== 0) return;
-      const sharing = Array.from(form.querySelectorAll('button[accesskey]')).filter(
-        other => other.accessKey === button.accessKey,
-      );
-      if (sharing.length < 2) return;
-      swallow(event);
-      const next = sharing[(sharing.indexOf(focusAtAlt) + 1) % sharing.length];
-      next.focus();
-      focusAtAlt = next;
-    },
-    true,
-  );
 }
 
 // Calculate, the method switch, the two clears and help.
@@ -340,7 +334,7 @@ export function connectControls(core, layout, controls, showHelp) {
   connectFieldRules(core, fields);
   const form = document.getElementById('Form8');
   holdFocus(core, fields, [form, document.getElementById('formCommands')]);
-  shareAccessKeys(form);
+  shareAccessKeys(layout, controls);
   connectCommands(core, fields, controls, showHelp);
 
   // As the window opens: the first item of each list, Q(x), focus in GHA.

@@ -33,6 +33,20 @@ export async function loadCore() {
 
   const page = call('sight_page_new', 'number');
 
+  // Every answer is checked here, once, for what the page reads of it: an
+  // answer that says no (no sheet open, an unknown name or tolerance)
+  // carries only its outcome and message, and the lists the page goes
+  // through are then empty rather than missing.
+  const withLists = (names, reply) => {
+    for (const name of names) if (!Array.isArray(reply[name])) reply[name] = [];
+    return reply;
+  };
+  const fieldEvents = reply => {
+    withLists(['fields', 'messages'], reply);
+    if (!Number.isInteger(reply.beeps)) reply.beeps = 0;
+    return reply;
+  };
+
   // The rules read the fields' texts from the core's model, so every call
   // that asks a rule first tells it what all eight fields hold now.
   const setTexts = texts => texts.forEach((text, field) => call('sight_set_text', null, [page, field, text]));
@@ -46,12 +60,15 @@ export async function loadCore() {
     // {key: the code to apply, 0 to drop it; fields, beeps, messages}.
     keyPress(texts, field, keyAscii) {
       setTexts(texts);
-      return answer('sight_key_press', page, field, keyAscii);
+      const pressed = fieldEvents(answer('sight_key_press', page, field, keyAscii));
+      // A key the answer does not pass is dropped.
+      if (!Number.isInteger(pressed.key)) pressed.key = 0;
+      return pressed;
     },
     // The field's text has changed: {fields, beeps, messages}.
     change(texts, field) {
       setTexts(texts);
-      return answer('sight_change', page, field);
+      return fieldEvents(answer('sight_change', page, field));
     },
     // True while the focus may not leave the field.
     validateCancels(texts, field) {
@@ -59,23 +76,41 @@ export async function loadCore() {
       return call('sight_validate', 'number', [page, field]) === 1;
     },
     // {emptied: field indexes, fields, beeps, messages}.
-    clear: all => answer('sight_clear', page, all ? 1 : 0),
-    // {outcome, message} or {outcome: 'complete', lines, entries, description}.
+    clear: all => withLists(['emptied'], fieldEvents(answer('sight_clear', page, all ? 1 : 0))),
+    // {outcome, message} or {outcome: 'complete', lines, narrowLines,
+    // entries, description}: the form's lines as printed, and as a narrow
+    // screen shows them, each line {text, bold: [[column, count]]}.
     calculate(texts, method, decName, latName, loName) {
       setTexts(texts);
-      return answer('sight_calculate', page, method === 'QQ' ? 1 : 0, decName, latName, loName);
+      const form = withLists(['lines', 'narrowLines'],
+        answer('sight_calculate', page, method === 'QQ' ? 1 : 0, decName, latName, loName));
+      for (const line of [...form.lines, ...form.narrowLines]) withLists(['bold'], line);
+      return form;
     },
     // "Check My Work…" on the fields as they stand: {outcome, message} or
     // {outcome: 'complete', entries, lines, values: [{name, kind, places}]}.
     openCheck(texts, method, decName, latName, loName) {
       setTexts(texts);
-      return answer('sight_check_open', page, method === 'QQ' ? 1 : 0, decName, latName, loName);
+      const opened = withLists(['lines', 'values'],
+        answer('sight_check_open', page, method === 'QQ' ? 1 : 0, decName, latName, loName));
+      for (const value of opened.values) withLists(['places'], value);
+      return opened;
     },
     // The boxes' texts in the form's order, and the tolerance ('whole',
     // 'tenths', 'exact'): {summary, allAgree, values, problems, slips}.
+    // The method's table ('Q' or 'QQ') as its booklet prints it:
+    // {pages: [{range, lines}]}, the lines as a form's.
+    tablePages: method => answer('sight_table_pages', page, method === 'QQ' ? 1 : 0),
+    // The value of an angle typed as on the form, and the angle of a value,
+    // read from the table: {ok: true, result, working, page, entries:
+    // [{angle, value, used}], program (the value only)} or {ok: false, message}.
+    tableValue: (method, angle) => answer('sight_table_value', page, method === 'QQ' ? 1 : 0, angle),
+    tableAngle: (method, value) => answer('sight_table_angle', page, method === 'QQ' ? 1 : 0, value),
     check(boxTexts, tolerance) {
       boxTexts.forEach((text, value) => call('sight_check_set_text', null, [page, value, text]));
-      return answer('sight_check', page, tolerance);
+      const checked = withLists(['values', 'problems', 'slips'], answer('sight_check', page, tolerance));
+      checked.summary ??= '';
+      return checked;
     },
     // A seed offered for a new exercise, as text.
     freshSeed: () => module.UTF8ToString(call('sight_exercise_seed', 'number', [page])),

@@ -8,6 +8,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { after, before } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
 import puppeteer from 'puppeteer-core';
@@ -85,6 +86,23 @@ export async function assertClean({ page, log }, origin) {
   const elsewhere = log.requests.filter(url => !url.startsWith(`${origin}/`));
   assert.deepEqual(elsewhere, [], 'requests to another origin');
   if (!page.isClosed()) assert.deepEqual(await page.evaluate(() => window.sightPolicyBreaches), []);
+}
+
+// The site served and one browser launched for a whole file of tests, both
+// closed after its last test; started is given them ({ site, chromium })
+// before the first.
+export function servedAndLaunched(started) {
+  let site;
+  let chromium;
+  before(async () => {
+    site = await serveSite(siteDir);
+    chromium = await launchBrowser();
+    await started({ site, chromium });
+  });
+  after(async () => {
+    await chromium?.close();
+    await site?.close();
+  });
 }
 
 export async function withSite(body) {

@@ -5,13 +5,12 @@
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import {
-  accessKey, assertClean, focusedId, launchBrowser, messageShown, openPage, pressOk, printedLines, sightform,
-  siteDir, typeInto,
+  accessKey, assertClean, focusedId, messageShown, openPage, pressOk, printedLines, servedAndLaunched, sightform,
+  typeInto,
 } from './browser.mjs';
-import { serveSite } from './server.mjs';
 
 const entryColumns = 'method,ghaDeg,ghaMin,decName,decDeg,decMin,latName,latDeg,latMin,lonName,lonDeg,lonMin';
 const valueNames = [
@@ -189,15 +188,9 @@ let site;
 let chromium;
 let opened;
 
-before(async () => {
-  site = await serveSite(siteDir);
-  chromium = await launchBrowser();
+servedAndLaunched(async started => {
+  ({ site, chromium } = started);
   opened = await openPage(chromium.browser, site.origin);
-});
-
-after(async () => {
-  await chromium?.close();
-  await site?.close();
 });
 
 test('a correct sheet gets only ✓, for sights across the method\'s branches', async () => {

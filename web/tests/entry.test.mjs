@@ -5,29 +5,19 @@
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import {
-  accessKey, assertClean, beeps, fieldState, focusedId, launchBrowser, messageShown, openPage, pressOk,
-  printedLines, sightform, typeInto, valueOf,
+  accessKey, assertClean, beeps, fieldState, focusedId, messageShown, openPage, pressOk,
+  printedLines, servedAndLaunched, sightform, typeInto, valueOf,
 } from './browser.mjs';
-import { serveSite } from './server.mjs';
-import { siteDir } from './browser.mjs';
 
 let site;
 let chromium;
 let opened;
 let page;
 
-before(async () => {
-  site = await serveSite(siteDir);
-  chromium = await launchBrowser();
-});
-
-after(async () => {
-  await chromium?.close();
-  await site?.close();
-});
+servedAndLaunched(started => ({ site, chromium } = started));
 
 // Each scenario on a freshly opened page, checked for a clean console after.
 function scenario(name, body) {

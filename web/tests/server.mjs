@@ -1,11 +1,13 @@
 // A static file server for the built site on 127.0.0.1, for the browser
 // tests and the measurements: the types a static host gives, no caching
-// headers, and a switch that makes it refuse every request, as a network
-// that has gone away would.
+// headers, gzip for the texts and the WebAssembly when asked to compress as
+// most hosts do, and a switch that makes it refuse every request, as a
+// network that has gone away would.
 
 import fs from 'node:fs/promises';
 import http from 'node:http';
 import path from 'node:path';
+import zlib from 'node:zlib';
 
 const types = {
   '.html': 'text/html; charset=utf-8',
@@ -16,7 +18,7 @@ const types = {
   '.png': 'image/png',
 };
 
-export async function serveSite(root, { port = 0 } = {}) {
+export async function serveSite(root, { port = 0, compress = false } = {}) {
   const requests = [];
   let offline = false;
   const server = http.createServer(async (request, response) => {
@@ -34,8 +36,14 @@ export async function serveSite(root, { port = 0 } = {}) {
     }
     try {
       const body = await fs.readFile(file);
-      response.writeHead(200, { 'Content-Type': types[path.extname(file)] ?? 'application/octet-stream' });
-      response.end(body);
+      const headers = { 'Content-Type': types[path.extname(file)] ?? 'application/octet-stream' };
+      if (!compress || headers['Content-Type'] === 'image/png' || !/\bgzip\b/.test(request.headers['accept-encoding'])) {
+        response.writeHead(200, headers);
+        response.end(body);
+        return;
+      }
+      response.writeHead(200, { ...headers, 'Content-Encoding': 'gzip', Vary: 'Accept-Encoding' });
+      response.end(zlib.gzipSync(body));
     } catch {
       response.writeHead(404).end();
     }

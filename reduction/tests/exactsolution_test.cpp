@@ -1,4 +1,4 @@
-#include "cli/exactlines.h"
+#include "reduction/exactsolution.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +27,6 @@ TEST(ExactSolution, LatitudeAndDeclination45AtLHA90) {
     EXPECT_NEAR(exact.Zn, 305.2643896827547, 1e-10);
     EXPECT_NEAR(exact.dHcArcmin, 0.0, 1e-9);
     EXPECT_NEAR(exact.dZnDeg, 305.3 - 305.2643896827547, 1e-10);
-    EXPECT_EQ(cli::exactSolutionLines(exact),
-              (std::vector<std::string>{"Exact: Hc = 30°00.0'  Zn = 305.26°",
-                                        "Table minus exact: Hc 0.00'  Zn +0.04°"}));
 }
 
 TEST(ExactSolution, OnTheMeridianHcIs90MinusZenithDistance) {
@@ -78,18 +75,6 @@ TEST(ExactSolution, AzimuthIsUndefinedAtTheZenith) {
     EXPECT_NEAR(exact.Hc, 90.0, 1e-6);
     EXPECT_TRUE(std::isnan(exact.Zn));
     EXPECT_TRUE(std::isnan(exact.dZnDeg));
-    const auto lines = cli::exactSolutionLines(exact);
-    EXPECT_EQ(lines[0], "Exact: Hc = 90°00.0'  Zn undefined (zenith or pole)");
-    EXPECT_EQ(lines[1], "Table minus exact: Hc 0.00'");
-}
-
-TEST(ExactSolution, BodyBelowTheHorizonKeepsTheSignInFrontOfTheAngle) {
-    reduction::ExactSolution exact;
-    exact.Hc = -(1 + 30.0 / 60);
-    exact.Zn = 90;
-    exact.dHcArcmin = -1.5;
-    EXPECT_EQ(cli::exactSolutionLines(exact)[0], "Exact: Hc = -1°30.0'  Zn = 90.00°");
-    EXPECT_EQ(cli::exactSolutionLines(exact)[1], "Table minus exact: Hc -1.50'  Zn 0.00°");
 }
 
 } // namespace
