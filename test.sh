@@ -5,17 +5,45 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# Each stage's wall time, printed at the end (and on the way out of a
+# failed run), so a slow stage shows itself.
+stage_names=()
+stage_seconds=()
+stage_started=$SECONDS
+stage_name=""
+stage() {
+    if [ -n "$stage_name" ]; then
+        stage_names+=("$stage_name")
+        stage_seconds+=($((SECONDS - stage_started)))
+    fi
+    stage_name=$1
+    stage_started=$SECONDS
+}
+report_stages() {
+    stage ""
+    echo "Stage times:"
+    for i in "${!stage_names[@]}"; do
+        printf '  %-28s %4d:%02d\n' "${stage_names[$i]}" $((stage_seconds[i] / 60)) $((stage_seconds[i] % 60))
+    done
+    printf '  %-28s %4d:%02d\n' "total" $((SECONDS / 60)) $((SECONDS % 60))
+}
+trap report_stages EXIT
+
+stage "install"
 ./tools/install-deps.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
+stage "build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGHT_WERROR=ON
 cmake --build build -j"$jobs"
+stage "tests"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 # The worked form read back through the real accessibility bus; skipped (77)
 # with a note when Xvfb, D-Bus, at-spi2-core or python3-pyatspi is missing.
+stage "accessibility bus"
 status=0
 ./tools/atspi-check.sh build || status=$?
 [ "$status" -eq 0 ] || [ "$status" -eq 77 ] || exit "$status"
@@ -23,17 +51,21 @@ status=0
 # The web page: the core compiled to WebAssembly into build-web/site/, then
 # the browser tests in headless Chromium (puppeteer-core from the lock file),
 # which compare the page's forms with build/bin/sightform's.
+stage "web build"
 web/build.sh -DSIGHT_WERROR=ON
 (cd web && npm ci --no-audit --no-fund)
+stage "browser tests"
 node --test web/tests/
 
 # The same digits in WebAssembly as natively: every form of a reduced grid,
 # the table function, TextValue and the number patterns, the WebAssembly
 # build (built above) run in Node against build/bin/webproof.
+stage "webproof"
 tools/webproof/compare.sh build build-web --reduced
 
 # A short run of every fuzzing harness, fixed seed, about 20 seconds each
 # (fuzz/run.sh runs them longer). Only the libraries they need are built.
+stage "fuzzing"
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGHT_WERROR=ON \
     -DSIGHT_FUZZ=ON -DSIGHT_BENCH=OFF
 cmake --build build-fuzz -j"$jobs" --target fuzzers
@@ -42,6 +74,7 @@ fuzz/run.sh build-fuzz 20
 # Any sanitizer report aborts the test that raised it, so ctest fails.
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export ASAN_OPTIONS=${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}abort_on_error=1
+stage "sanitizers"
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSIGHT_WERROR=ON -DSIGHT_SANITIZE=ON -DSIGHT_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"

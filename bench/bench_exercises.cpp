@@ -48,8 +48,8 @@ double seconds(const timeval& time) {
 }
 
 void BM_SightformExercises100k(benchmark::State& state) {
-    std::vector<std::string> arguments{SIGHTFORM_PATH, "--exercises",
-                                       std::to_string(exerciseCount), "--seed", "20240601"};
+    std::vector<std::string> arguments{SIGHTFORM_PATH, "--exercises", std::to_string(exerciseCount),
+                                       "--seed", "20240601"};
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
