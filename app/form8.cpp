@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
@@ -339,6 +340,8 @@ void Form8::showPrintoutCommands() {
 }
 
 void Form8::showPrintoutMenu() {
+    if (QApplication::activePopupWidget() != nullptr)
+        return;
     QMenu menu(this);
     menu.addActions(surface_->actions());
     menu.exec(surface_->mapToGlobal(QPoint(0, 0)));
@@ -569,6 +572,8 @@ void Form8::fillExercise(std::uint64_t seed) {
     (sight.method == reduction::Method::QQ ? optQQ : optQ)->setChecked(true);
     surface_->clear();
     printedInput_.reset();
+    // A new sight asked for: the sheet of the last one is done with.
+    checkSheet_.reset();
     showPrintoutCommands();
     setWindowTitle(applicationTitle + QStringLiteral(" - Exercise ") + QString::number(seed));
     txtGHADeg->setFocus();
@@ -830,6 +835,13 @@ bool Form8::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress && filterButtonKey(watched, static_cast<QKeyEvent&>(*event)))
         return true;
+    // Some platforms turn the Menu key into a context menu for the focused
+    // field or button as well: the keys open the printout's menu alone.
+    if (type == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent&>(*event).reason() == QContextMenuEvent::Keyboard) {
+        showPrintoutMenu();
+        return true;
+    }
     if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::InputMethod)
         return QWidget::eventFilter(watched, event);
     const std::optional<FieldId> id = fieldOf(watched);
