@@ -5,18 +5,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fcntl.h>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "bench/support.h"
 #include "exercises/exercises.h"
-
-extern char** environ;
 
 namespace {
 
@@ -43,34 +37,16 @@ void BM_FirstExerciseOfASeed(benchmark::State& state) {
 }
 BENCHMARK(BM_FirstExerciseOfASeed)->Unit(benchmark::kMicrosecond);
 
-double seconds(const timeval& time) {
-    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
-}
-
 void BM_SightformExercises100k(benchmark::State& state) {
-    std::vector<std::string> arguments{SIGHTFORM_PATH, "--exercises", std::to_string(exerciseCount),
-                                       "--seed", "20240601"};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
+    const std::vector<std::string> arguments{"--exercises", std::to_string(exerciseCount), "--seed",
+                                             "20240601"};
     for (auto _ : state) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        pid_t child = 0;
-        const int spawned =
-            posix_spawn(&child, SIGHTFORM_PATH, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        int status = 0;
-        rusage usage{};
-        if (spawned != 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-            WEXITSTATUS(status) != 0) {
+        const std::optional<bench::ChildRun> run = bench::runSightform(arguments);
+        if (!run || run->exitStatus != 0) {
             state.SkipWithError("sightform --exercises failed");
             break;
         }
-        state.SetIterationTime(seconds(usage.ru_utime) + seconds(usage.ru_stime));
+        state.SetIterationTime(run->cpuSeconds);
     }
     state.SetItemsProcessed(state.iterations() * exerciseCount);
 }

@@ -11,24 +11,12 @@
 #include <string>
 
 #include "reduction/calculate.h"
+#include "testing/entries.h"
 
 namespace {
 
-reduction::ReductionInput workedExample() {
-    reduction::ReductionInput in;
-    in.ghaDeg = "54";
-    in.ghaMin = "12.3";
-    in.decDeg = "20";
-    in.decMin = "15.0";
-    in.latDeg = "40";
-    in.latMin = "00.0";
-    in.loDeg = "70";
-    in.loMin = "00.0";
-    return in;
-}
-
 void BM_calculateReduction(benchmark::State& state) {
-    const reduction::ReductionInput in = workedExample();
+    const reduction::ReductionInput in = testentries::firstExample();
     reduction::ReductionRecord record;
     for (auto _ : state) {
         benchmark::DoNotOptimize(reduction::calculateReduction(in, record));

@@ -5,21 +5,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "bench/support.h"
 #include "tables/tablebook.h"
-
-extern char** environ;
 
 namespace {
 
@@ -39,38 +33,18 @@ void BM_TableText(benchmark::State& state, Method method) {
     }
 }
 
-double seconds(const timeval& time) {
-    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
-}
-
 // sightform with arguments, its output thrown away: the wall time from the
 // spawn to its end (what the user waits), and its own CPU time as a counter.
-void BM_Sightform(benchmark::State& state, std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), SIGHTFORM_PATH);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
+void BM_Sightform(benchmark::State& state, const std::vector<std::string>& arguments) {
     double cpu = 0;
     for (auto _ : state) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        const auto start = std::chrono::steady_clock::now();
-        pid_t child = 0;
-        const int spawned =
-            posix_spawn(&child, SIGHTFORM_PATH, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        rusage usage{};
-        int status = 0;
-        if (spawned != 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-            WEXITSTATUS(status) != 0) {
+        const std::optional<bench::ChildRun> run = bench::runSightform(arguments);
+        if (!run || run->exitStatus != 0) {
             state.SkipWithError("sightform failed");
             break;
         }
-        state.SetIterationTime(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        cpu += seconds(usage.ru_utime) + seconds(usage.ru_stime);
+        state.SetIterationTime(run->wallSeconds);
+        cpu += run->cpuSeconds;
     }
     state.counters["cpu_s"] = benchmark::Counter(cpu, benchmark::Counter::kAvgIterations);
 }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -82,6 +83,7 @@ std::optional<ChildRun> runSightform(const std::vector<std::string>& arguments) 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
     pid_t child = 0;
     const int spawned =
         posix_spawn(&child, SIGHTFORM_PATH, &actions, nullptr, argv.data(), environ);
@@ -107,6 +109,8 @@ std::optional<ChildRun> runSightform(const std::vector<std::string>& arguments) 
         return std::nullopt;
     }
     run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    run.wallSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.exitStatus = WEXITSTATUS(status);
     return run;
 }

@@ -23,7 +23,8 @@ inline constexpr const char* entryHeader =
 std::string entryCells(const reduction::ReductionInput& in);
 
 struct ChildRun {
-    double cpuSeconds = 0; // the child's own, user and system
+    double cpuSeconds = 0;  // the child's own, user and system
+    double wallSeconds = 0; // from the spawn to the end, what a user waits
     long peakKiB = 0;      // its peak resident memory
     int exitStatus = 0;
 };

@@ -6,7 +6,7 @@
 # as BUILD_DIR/<name>-crash-... and the script exits non-zero.
 #
 #   fuzz/run.sh [BUILD_DIR [SECONDS [libFuzzer options...]]]
-#   fuzz/run.sh build-fuzz 3600 -seed=0 -jobs=2     # a longer run
+#   FUZZ_PARALLEL=1 fuzz/run.sh build-fuzz 3600 -seed=0 -jobs=2   # a longer run
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,8 +26,14 @@ if [ ${#harnesses[@]} -eq 0 ]; then
     exit 1
 fi
 
-status=0
-for harness in "${harnesses[@]}"; do
+# One harness a core at a time (FUZZ_PARALLEL sets how many run together):
+# each is a single process, so on two cores two together take the time of one.
+parallel=${FUZZ_PARALLEL:-$(nproc)}
+
+# Runs one harness; its report goes to SCRATCH/NAME.report, and the file
+# SCRATCH/NAME.failed marks a finding.
+fuzz_one() {
+    local harness=$1 name log
     name=$(basename "$harness")
     name=${name#fuzz_}
     mkdir -p "$scratch/$name"
@@ -36,11 +42,27 @@ for harness in "${harnesses[@]}"; do
         -artifact_prefix="$build/$name-" "${options[@]}" \
         "$scratch/$name" "fuzz/corpus/$name" >"$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-        echo "fuzz $name: ${runs:-?} executions in ${seconds} s, no findings"
+        echo "fuzz $name: ${runs:-?} executions in ${seconds} s, no findings" >"$scratch/$name.report"
     else
-        echo "fuzz $name: FAILED (full log in $log)"
-        grep -v '^#' "$log" | tail -n 40
-        status=1
+        { echo "fuzz $name: FAILED (full log in $log)"; grep -v '^#' "$log" | tail -n 40; } \
+            >"$scratch/$name.report"
+        touch "$scratch/$name.failed"
     fi
+}
+
+for harness in "${harnesses[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$parallel" ]; do
+        wait -n || true
+    done
+    fuzz_one "$harness" &
+done
+wait
+
+status=0
+for harness in "${harnesses[@]}"; do
+    name=$(basename "$harness")
+    name=${name#fuzz_}
+    cat "$scratch/$name.report"
+    [ ! -e "$scratch/$name.failed" ] || status=1
 done
 exit $status

@@ -26,6 +26,7 @@
 #include "printout/workedform.h"
 #include "reduction/calculate.h"
 #include "reduction/table.h"
+#include "testing/entries.h"
 #include "tools/sweep/sights.h"
 
 namespace {
@@ -259,15 +260,7 @@ struct Work {
 void speed(double seconds) {
     using Clock = std::chrono::steady_clock;
     constexpr double roundSeconds = 0.25;
-    ReductionInput example;
-    example.ghaDeg = "54";
-    example.ghaMin = "12.3";
-    example.decDeg = "20";
-    example.decMin = "15.0";
-    example.latDeg = "40";
-    example.latMin = "00.0";
-    example.loDeg = "70";
-    example.loMin = "00.0";
+    const ReductionInput example = testentries::firstExample();
     ReductionRecord record;
     volatile int sink = 0;
 

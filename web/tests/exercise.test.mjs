@@ -4,13 +4,12 @@
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import {
-  assertClean, beeps, fieldState, launchBrowser, messageShown, openPage, printedLines, sightform, siteDir, typeInto,
+  assertClean, beeps, fieldState, messageShown, openPage, printedLines, servedAndLaunched, sightform, typeInto,
   valueOf,
 } from './browser.mjs';
-import { serveSite } from './server.mjs';
 
 const fieldIds = ['txtGHADeg', 'txtGHAMin', 'txtDecDeg', 'txtDecMin', 'txtLDeg', 'txtLMin', 'txtLoDeg', 'txtLoMin'];
 // The batch columns of the core's sight ({texts, method, decName, latName, loName}).
@@ -22,16 +21,7 @@ const columns = {
 
 let site;
 let chromium;
-
-before(async () => {
-  site = await serveSite(siteDir);
-  chromium = await launchBrowser();
-});
-
-after(async () => {
-  await chromium?.close();
-  await site?.close();
-});
+servedAndLaunched(started => ({ site, chromium } = started));
 
 const sightformExercises = (count, seed, method) =>
   execFileSync(sightform, ['--exercises', String(count), '--seed', String(seed), ...(method ? ['--method', method] : [])],

@@ -4,23 +4,13 @@
 // error.
 
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { assertClean, launchBrowser, openPage, siteDir, typeInto, valueOf } from './browser.mjs';
-import { serveSite } from './server.mjs';
+import { assertClean, openPage, servedAndLaunched, typeInto, valueOf } from './browser.mjs';
 
 let site;
 let chromium;
-
-before(async () => {
-  site = await serveSite(siteDir);
-  chromium = await launchBrowser();
-});
-
-after(async () => {
-  await chromium?.close();
-  await site?.close();
-});
+servedAndLaunched(started => ({ site, chromium } = started));
 
 async function firstExample(page) {
   for (const [id, text] of [['txtGHADeg', '54'], ['txtGHAMin', '12.3'], ['txtDecDeg', '20'], ['txtDecMin', '15.0'],

@@ -4,23 +4,13 @@
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { assertClean, launchBrowser, openPage, printedLines, sightform, siteDir, typeInto } from './browser.mjs';
-import { serveSite } from './server.mjs';
+import { assertClean, openPage, printedLines, servedAndLaunched, sightform, typeInto } from './browser.mjs';
 
 let site;
 let chromium;
-
-before(async () => {
-  site = await serveSite(siteDir);
-  chromium = await launchBrowser();
-});
-
-after(async () => {
-  await chromium?.close();
-  await site?.close();
-});
+servedAndLaunched(started => ({ site, chromium } = started));
 
 const phone = { width: 360, height: 740, isMobile: true, hasTouch: true };
 

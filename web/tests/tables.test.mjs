@@ -5,23 +5,13 @@
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { assertClean, launchBrowser, openPage, sightform, siteDir, typeInto } from './browser.mjs';
-import { serveSite } from './server.mjs';
+import { assertClean, openPage, servedAndLaunched, sightform, typeInto } from './browser.mjs';
 
 let site;
 let chromium;
-
-before(async () => {
-  site = await serveSite(siteDir);
-  chromium = await launchBrowser();
-});
-
-after(async () => {
-  await chromium?.close();
-  await site?.close();
-});
+servedAndLaunched(started => ({ site, chromium } = started));
 
 const windowBox = page => page.$eval('#Form8', element => {
   const r = element.getBoundingClientRect();
