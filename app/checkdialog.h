@@ -84,6 +84,9 @@ class CheckDialog final : public QDialog {
         QLabel* mark = nullptr;
     };
 
+    // What the summary says before a check and when marks are cleared.
+    static const QString hint;
+
     void createForm(const reduction::ReductionRecord& record);
     void createControls(bool reduced, const QString& message);
     void setFocusOrder();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "printout/patterns.h"
+#include "tables/lookup.h"
 
 namespace tables {
 namespace {
@@ -17,7 +18,6 @@ namespace {
 using printout::TextRun;
 using printout::WorkedFormLine;
 
-constexpr std::string_view degreeSign = "\xC2\xB0";
 constexpr std::string_view times = "\xC3\x97";
 
 // The page of 0° and the first page describe three bands: entries every
@@ -68,10 +68,6 @@ class PageText {
 
 int digits(long long value) {
     return static_cast<int>(std::to_string(value).size());
-}
-
-std::string degrees(int deg) {
-    return std::to_string(deg) + std::string(degreeSign);
 }
 
 std::size_t indexOf(const std::vector<Entry>& entries, int tenths) {
@@ -149,7 +145,7 @@ TablePage zeroPage(const TableBook& book) {
     result.range = "0" + std::string(degreeSign) + "00' to 0" + std::string(degreeSign) + "59'";
     PageText page;
     std::size_t line = headingLines;
-    page.putRight(line, labelWidth, degrees(0), true);
+    page.putRight(line, labelWidth, degreesText(0), true);
     ++line;
     page.putRight(line, labelWidth, "'", true);
     for (int tenth = 0; tenth < tenthsPerMinute; ++tenth)
@@ -216,11 +212,11 @@ TablePage degreesPage(const TableBook& book, int firstDeg) {
     const int width = dEnd(firstDeg + degreesPerPage - 1) + columnGap + labelWidth;
 
     TablePage result;
-    result.range = degrees(firstDeg) + " to " + degrees(lastDeg);
+    result.range = degreesText(firstDeg) + " to " + degreesText(lastDeg);
     PageText page;
     std::size_t line = headingLines;
     for (int deg = firstDeg; deg <= lastDeg; ++deg)
-        page.putRight(line, valueEnd(deg), degrees(deg), true);
+        page.putRight(line, valueEnd(deg), degreesText(deg), true);
     ++line;
     page.putRight(line, labelWidth, "'", true);
     for (int deg = firstDeg; deg <= lastDeg; ++deg) {
@@ -259,46 +255,6 @@ TablePage degreesPage(const TableBook& book, int firstDeg) {
               "of a minute further on, to 0.1'."});
     result.lines = page.lines();
     return result;
-}
-
-// The page that holds the argument.
-std::size_t pageOf(const TableBook& book, int tenths) {
-    for (std::size_t p = 0; p < book.pages.size(); ++p)
-        for (const PrintedEntry& printed : book.pages[p].printed)
-            if (book.entries[printed.entry].tenths == tenths)
-                return p;
-    return 0;
-}
-
-std::string tenthsText(long long valueTenths) {
-    return std::to_string(valueTenths / 10) + "." + std::to_string(valueTenths % 10);
-}
-
-std::string pageNumber(std::size_t index) {
-    return std::to_string(index + 1);
-}
-
-// Where an entry stands on its page, as a reader finds it: "column 23°,
-// row 17", or on the page of 0°, "row 12, column .4".
-std::string whereText(int tenths) {
-    const int minute = tenths % tenthsPerDegree / tenthsPerMinute;
-    if (tenths < tenthsPerDegree)
-        return "row " + std::to_string(minute) + ", column ." +
-               std::to_string(tenths % tenthsPerMinute);
-    return "column " + degrees(tenths / tenthsPerDegree) + ", row " + std::to_string(minute);
-}
-
-// A value looked up, with no more decimals than it has: "2333.4", "2333".
-std::string valueText(double value) {
-    std::string text = printout::formatNumber(value, printout::Pattern::Hundredths);
-    text.erase(text.find_last_not_of('0') + 1);
-    if (text.back() == '.')
-        text.pop_back();
-    return text;
-}
-
-std::string minutesText(double minutes) {
-    return printout::formatNumber(minutes, printout::Pattern::Hundredths) + "'";
 }
 
 // The first page: the pages and their steps, the two ways of reading with
@@ -420,81 +376,6 @@ int pageWidth(const TablePage& page) {
 
 } // namespace
 
-std::optional<LookUp> lookUpValue(const TableBook& book, int tenths) {
-    if (tenths < 0 || tenths > lastTenths || book.entries.empty())
-        return std::nullopt;
-    const std::vector<Entry>& entries = book.entries;
-    const std::string x(times);
-    const ValueReading read = readValue(entries, tenths);
-    const Entry& at = entries[read.entry];
-    LookUp look{pageOf(book, at.tenths), read.entry, tenthsText(read.valueTenths), {}};
-    std::string working = "Page " + pageNumber(look.page) + ", " + whereText(at.tenths) +
-                          ": entry " + std::to_string(at.value);
-    if (at.tenths == tenths) {
-        look.result = std::to_string(at.value);
-        look.working = working + ".";
-        return look;
-    }
-    const Entry& next = entries[read.entry + 1];
-    const long long d = at.value - next.value;
-    if (next.tenths - at.tenths == tenthsPerMinute) {
-        look.working = working + ", d " + std::to_string(d) + ". " + std::to_string(at.value) +
-                       " - " + std::to_string(d) + " " + x + " " +
-                       std::to_string(tenths - at.tenths) + " / 10 = " + look.result + ".";
-    } else {
-        look.working = working + ", and the next, " + std::to_string(next.value) + ". (" +
-                       std::to_string(at.value) + " + " + std::to_string(next.value) +
-                       ") / 2 = " + look.result + ".";
-    }
-    return look;
-}
-
-std::optional<LookUp> lookUpAngle(const TableBook& book, double value) {
-    const std::optional<AngleReading> read = readAngle(book.entries, value);
-    if (!read)
-        return std::nullopt;
-    const std::vector<Entry>& entries = book.entries;
-    const Entry& from = entries[read->entry];
-    LookUp look{pageOf(book, from.tenths), read->entry, angleText(read->tenths), {}};
-    std::string working = "Page " + pageNumber(look.page) + ", " + whereText(from.tenths) +
-                          ": entry " + std::to_string(from.value);
-    // A value that a run of equal entries shares fixes no angle in it.
-    std::size_t run = read->entry;
-    while (run > 0 && entries[run - 1].value == from.value)
-        --run;
-    if (run < read->entry && double(from.value) == value) {
-        look.working = working + ", as every entry from " + angleText(entries[run].tenths) +
-                       " on: any of their angles gives the value back.";
-        return look;
-    }
-    if (read->entry + 1 == entries.size()) {
-        look.working = working + ", the last.";
-        return look;
-    }
-    const Entry& next = entries[read->entry + 1];
-    const long long d = from.value - next.value;
-    const int step = next.tenths - from.tenths;
-    const double part = (double(from.value) - value) / double(d);
-    const std::string below = "the next entry, " + std::to_string(next.value) + ", is below " +
-                              valueText(value) + ". (" + std::to_string(from.value) + " - " +
-                              valueText(value) + ") / ";
-    if (step == tenthsPerMinute) {
-        look.working = working + ", d " + std::to_string(d) + "; " + below + std::to_string(d) +
-                       " = " + printout::formatNumber(part, printout::Pattern::Hundredths) +
-                       ", so " + angleText(from.tenths) + " + " + minutesText(part) + " = " +
-                       look.result + ".";
-    } else {
-        const double minutes = part * step / tenthsPerMinute;
-        look.working =
-            working + "; " + below + std::to_string(d) + " = " +
-            printout::formatNumber(part, printout::Pattern::Hundredths) + " of " +
-            printout::formatNumber(double(step) / tenthsPerMinute, printout::Pattern::Tenths) +
-            "'" + ", so " + angleText(from.tenths) + " + " + minutesText(minutes) + " = " +
-            look.result + ".";
-    }
-    return look;
-}
-
 std::string bandsText() {
     std::string text;
     for (std::size_t i = 0; i < bands.size(); ++i) {
@@ -515,17 +396,6 @@ std::string bandsText() {
 
 std::string methodName(reduction::Method method) {
     return method == reduction::Method::Q ? "Q(x)" : "QQ(x)";
-}
-
-std::string angleText(int tenths) {
-    const int deg = tenths / tenthsPerDegree;
-    const int inDegree = tenths % tenthsPerDegree;
-    std::string minutes = std::to_string(inDegree / tenthsPerMinute);
-    if (minutes.size() < 2)
-        minutes = "0" + minutes;
-    if (inDegree % tenthsPerMinute != 0)
-        minutes += "." + std::to_string(inDegree % tenthsPerMinute);
-    return degrees(deg) + minutes + "'";
 }
 
 TableBook tableBook(reduction::Method method) {
