@@ -133,6 +133,14 @@ export async function typeInto(page, id, text) {
 }
 
 // The open message box's text, or null.
+// The first worked example typed into the page, then "Calculate".
+export async function firstExample(page) {
+  for (const [id, text] of [['txtGHADeg', '54'], ['txtGHAMin', '12.3'], ['txtDecDeg', '20'], ['txtDecMin', '15.0'],
+    ['txtLDeg', '40'], ['txtLMin', '00.0'], ['txtLoDeg', '70'], ['txtLoMin', '00.0']])
+    await typeInto(page, id, text);
+  await page.click('#cmdQ');
+}
+
 export const messageShown = page =>
   page.evaluate(() => {
     const box = document.getElementById('messageBox');

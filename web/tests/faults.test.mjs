@@ -6,18 +6,11 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
-import { assertClean, openPage, servedAndLaunched, typeInto, valueOf } from './browser.mjs';
+import { assertClean, firstExample, openPage, servedAndLaunched, typeInto, valueOf } from './browser.mjs';
 
 let site;
 let chromium;
 servedAndLaunched(started => ({ site, chromium } = started));
-
-async function firstExample(page) {
-  for (const [id, text] of [['txtGHADeg', '54'], ['txtGHAMin', '12.3'], ['txtDecDeg', '20'], ['txtDecMin', '15.0'],
-    ['txtLDeg', '40'], ['txtLMin', '00.0'], ['txtLoDeg', '70'], ['txtLoMin', '00.0']])
-    await typeInto(page, id, text);
-  await page.click('#cmdQ');
-}
 
 test('without Web Audio the key filter still drops what a field may not hold', async () => {
   const opened = await openPage(chromium.browser, site.origin);

@@ -9,20 +9,13 @@ import path from 'node:path';
 import { test } from 'node:test';
 
 import {
-  assertClean, focusedId, openPage, printedLines, servedAndLaunched, siteDir, typeInto,
+  assertClean, firstExample, focusedId, openPage, printedLines, servedAndLaunched, siteDir,
 } from './browser.mjs';
 
 let site;
 let chromium;
 
 servedAndLaunched(started => ({ site, chromium } = started));
-
-async function firstExample(page) {
-  for (const [id, text] of [['txtGHADeg', '54'], ['txtGHAMin', '12.3'], ['txtDecDeg', '20'], ['txtDecMin', '15.0'],
-    ['txtLDeg', '40'], ['txtLMin', '00.0'], ['txtLoDeg', '70'], ['txtLoMin', '00.0']])
-    await typeInto(page, id, text);
-  await page.click('#cmdQ');
-}
 
 test('after one visit the page opens, calculates and checks with the network gone', async () => {
   const context = await chromium.browser.createBrowserContext();
