@@ -4,10 +4,10 @@
 # UndefinedBehaviorSanitizer, runs it there, and runs each fuzzing harness
 # briefly from the same build.
 #
-# The browser tests mostly wait on the browser, and the sanitized suite ends
-# on one long program: each runs beside work that keeps the other core busy
-# (the sanitizer build, the fuzzing), niced so that the waiting side is
-# served first. The background work's output goes to a log, printed when it
+# Much of the run waits (on the browser, on npm, on one long test program):
+# the sanitizer build runs beside the stages from the tests to the browser
+# tests, and the fuzzing beside the sanitized suite, niced so that the stage
+# in front is served first. The background work's output goes to a log, printed when it
 # fails.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -75,6 +75,21 @@ stage "build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
     -DSIGHT_WERROR=ON -DSIGHT_UNITY_TESTS=ON
 cmake --build build -j"$jobs"
+
+# The sanitizer round and the fuzzing share one clang build: every library,
+# test program and harness compiled once, unoptimised (clang compiles that
+# in half gcc's time), instrumented for both. Each test program runs as one
+# test there: a sanitized process is slow to start, and 700 starts cost more
+# than the cases themselves. Any sanitizer report aborts the test or harness
+# that raised it, so the stage fails.
+CC=clang CXX=clang++ cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=Debug -DSIGHT_WERROR=ON \
+    -DSIGHT_SANITIZE=ON -DSIGHT_FUZZ=ON -DSIGHT_BENCH=OFF -DSIGHT_WHOLE_TEST_PROGRAMS=ON \
+    -DSIGHT_UNITY_TESTS=ON
+# It builds from here on, beside the stages that leave a core idle part of
+# the time (the tests' last programs, npm, the browser tests).
+beside build-clang/build.log cmake --build build-clang -j"$jobs" --target all fuzzers
+build_pid=${background_pids[-1]}
+
 stage "tests"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
@@ -99,21 +114,9 @@ await "$npm_pid" build/npm-ci.log "npm ci"
 stage "webproof"
 tools/webproof/compare.sh build build-web --reduced
 
-# The sanitizer round and the fuzzing share one clang build: every library,
-# test program and harness compiled once, unoptimised (clang compiles that
-# in half gcc's time), instrumented for both. Each test program runs as one
-# test there: a sanitized process is slow to start, and 700 starts cost more
-# than the cases themselves. Any sanitizer report aborts the test or harness
-# that raised it, so the stage fails.
-CC=clang CXX=clang++ cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=Debug -DSIGHT_WERROR=ON \
-    -DSIGHT_SANITIZE=ON -DSIGHT_FUZZ=ON -DSIGHT_BENCH=OFF -DSIGHT_WHOLE_TEST_PROGRAMS=ON \
-    -DSIGHT_UNITY_TESTS=ON
-
 # The browser tests in headless Chromium, which compare the page's forms
-# with build/bin/sightform's, while the clang tree builds.
-stage "browser tests, beside the sanitizer build"
-beside build-clang/build.log cmake --build build-clang -j"$jobs" --target all fuzzers
-build_pid=${background_pids[-1]}
+# with build/bin/sightform's.
+stage "browser tests"
 node --test web/tests/
 stage "the rest of the sanitizer build"
 await "$build_pid" build-clang/build.log "the sanitizer build"
