@@ -4,11 +4,10 @@
 # UndefinedBehaviorSanitizer, runs it there, and runs each fuzzing harness
 # briefly from the same build.
 #
-# Much of the run waits (on the browser, on npm, on one long test program):
-# the sanitizer build runs beside the stages from the tests to the browser
-# tests, and the fuzzing beside the sanitized suite, niced so that the stage
-# in front is served first. The background work's output goes to a log, printed when it
-# fails.
+# Much of the run waits (on the browser, on npm): the sanitizer build runs
+# beside the stages from the tests to the browser tests, niced so that the
+# stage in front is served first. The background work's output goes to a
+# log, printed when it fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -121,14 +120,13 @@ node --test web/tests/
 stage "the rest of the sanitizer build"
 await "$build_pid" build-clang/build.log "the sanitizer build"
 
-# The sanitized suite, and beside it every fuzzing harness in turn for about
-# 20 seconds with a fixed seed (fuzz/run.sh runs them longer).
+# The sanitized suite, then every fuzzing harness for about 20 seconds with
+# a fixed seed, as many at once as there are cores (fuzz/run.sh runs them
+# longer). Fuzzing runs for a set time, so beside the suite it would only
+# take the suite's cores.
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export ASAN_OPTIONS=${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}abort_on_error=1
-stage "sanitizer tests, beside the fuzzing"
-beside build-clang/fuzz.log env FUZZ_PARALLEL=1 fuzz/run.sh build-clang 20
-fuzz_pid=${background_pids[-1]}
+stage "sanitizer tests"
 ctest --test-dir build-clang --output-on-failure -j"$jobs"
-stage "the rest of the fuzzing"
-await "$fuzz_pid" build-clang/fuzz.log "fuzzing"
-cat build-clang/fuzz.log
+stage "fuzzing"
+fuzz/run.sh build-clang 20
